@@ -1,0 +1,7 @@
+#include "printersettings/printer_settings.h"
+
+namespace qx {
+HRESULT DevicePropertySheets(PPROPSHEETUI_INFO, LPARAM, UiContext *) { return E_NOTIMPL; }
+HRESULT PrinterEvent(PWSTR, INT, DWORD, LPARAM, UiContext *) { return E_NOTIMPL; }
+HRESULT UpgradePrinter(DWORD, PBYTE, UiContext *) { return E_NOTIMPL; }
+}  // namespace qx

@@ -1,0 +1,6 @@
+#ifndef QX_IDS_FRAME_H
+#define QX_IDS_FRAME_H
+
+#define IDS_BAD_PASSWORD 25014  /* refusal of a confidential job at print start */
+
+#endif

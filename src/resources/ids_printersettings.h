@@ -1,0 +1,4 @@
+#ifndef QX_IDS_PRINTERSETTINGS_H
+#define QX_IDS_PRINTERSETTINGS_H
+
+#endif

@@ -1,0 +1,59 @@
+// A real printer in Wine's spooler for one test: its driver files are copied
+// into the printer-driver directory (Wine records but does not copy them),
+// the driver and the printer are added, and both are removed at the end.
+#pragma once
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <string>
+#include <vector>
+
+namespace qxtest {
+
+struct TestPrinterOptions {
+  std::wstring port = L"FILE:";
+  DWORD attributes = 0;
+  // Content of the driver's configuration file, written as "<driver>.ini";
+  // empty: the driver has no .ini among its dependent files.
+  std::string ini = "[OEMFiles]\r\nOEMConfigFile1=quillex.dll\r\n";
+  // PPD data file copied from the test data folder (empty: none).
+  std::wstring ppdFile;
+};
+
+class TestPrinter {
+ public:
+  explicit TestPrinter(const std::wstring &baseName, const TestPrinterOptions &options = {});
+  ~TestPrinter();
+  TestPrinter(const TestPrinter &) = delete;
+  TestPrinter &operator=(const TestPrinter &) = delete;
+
+  bool ok() const { return handle_ != nullptr; }
+  HANDLE handle() const { return handle_; }
+  const std::wstring &name() const { return name_; }
+  const std::wstring &driverName() const { return driver_; }
+
+  void SetData(const wchar_t *value, DWORD type, const void *data, DWORD size);
+  void SetDword(const wchar_t *value, DWORD v) { SetData(value, REG_DWORD, &v, sizeof v); }
+  // Wine has no DeletePrinterDataW: the value goes through the registry.
+  void RemoveData(const wchar_t *value);
+  // Reads a 4-byte value back; false when absent or of another size.
+  bool GetDword(const wchar_t *value, DWORD *out) const;
+
+  // Starts a job whose devmode is `devmode` (may be null); returns its id.
+  DWORD StartJob(const DEVMODEW *devmode, HANDLE *jobPrinter);
+
+ private:
+  void Install(const TestPrinterOptions &options);
+
+  std::wstring name_, driver_;
+  HANDLE handle_ = nullptr;
+};
+
+// The test data folder (tests/data) as a Windows path.
+std::wstring TestDataDir();
+
+// A devmode of `extraSize` driver bytes after the public part, zeroed.
+std::vector<BYTE> MakeDevmode(WORD extraSize);
+
+}  // namespace qxtest

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Performance figures: ./qx bench <what> [args]
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+what=${1:-}; shift || true
+case "$what" in
+  *) echo "usage: ./qx bench <benchmark>"; exit 2 ;;
+esac

@@ -1,0 +1,86 @@
+# Functions behind ./qx. Sourced, never run on its own.
+
+QX_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
+  cmake ninja-build googletest g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
+  imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3)
+QX_PRESETS=(native native-asan x64-nt60 x64-nt52 x86-nt60 x86-nt52)
+QX_WINE64=/usr/lib/wine/wine64
+export WINEPREFIX="$ROOT/build/wine"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
+
+qx_ensure_packages() {
+  local missing=()
+  for p in "${QX_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "qx: installing ${missing[*]}"
+  local sudo=; [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+qx_build_preset() {
+  local preset=$1
+  if [ ! -f "build/$preset/build.ninja" ]; then
+    cmake --preset "$preset" >/dev/null
+  fi
+  cmake --build "build/$preset" -- -j"$(nproc)" | grep -v -E '^\[[0-9]+/[0-9]+\]' || true
+  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "qx: build of $preset failed" >&2; return 1; }
+}
+
+qx_build_all() {
+  for p in "${QX_PRESETS[@]}"; do qx_build_preset "$p"; done
+}
+
+# One Wine prefix for the project, with the null display driver so that
+# windows, dialogs and painting work without a display.
+qx_wine_prefix() {
+  [ -f "$WINEPREFIX/.qx-ready" ] && return 0
+  echo "qx: preparing Wine prefix in $WINEPREFIX"
+  rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
+  "$QX_WINE64" wineboot -i >/dev/null 2>&1 </dev/null
+  "$QX_WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+  "$QX_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  wineserver -w
+  touch "$WINEPREFIX/.qx-ready"
+}
+
+# A persistent wineserver with one idle process keeps every test's start
+# cheap and keeps ctest from waiting on the server's inherited pipes.
+qx_wine_start() {
+  qx_wine_prefix
+  if ! pgrep -f "qx-idle.exe" >/dev/null 2>&1; then
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    "$QX_WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
+    (setsid "$QX_WINE64" "$ROOT/build/x64-nt60/qx-idle.exe" >/dev/null 2>&1 </dev/null &)
+  fi
+}
+
+qx_wine_stop() { wineserver -k >/dev/null 2>&1 || true; }
+
+qx_wine() { "$QX_WINE64" "$@"; }
+
+# Runs every suite; each suite prints CTest's own summary, and the last line
+# adds them up.
+qx_run_tests() {
+  local passed=0 failed=0 rc=0 out
+  for p in native native-asan x64-nt60 x64-nt52; do
+    echo "== $p"
+    out=$(cd "build/$p" && ctest --output-on-failure -j2 "$@" 2>&1) || rc=1
+    printf '%s\n' "$out" | grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true
+    local line; line=$(printf '%s\n' "$out" | grep -E 'tests passed, [0-9]+ tests failed out of' | tail -1)
+    if [ -n "$line" ]; then
+      local total f
+      total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line"); f=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
+      passed=$((passed + total - f)); failed=$((failed + f))
+    fi
+  done
+  echo "== total"
+  echo "qx: $passed passed, $failed failed"
+  return $rc
+}
+
+qx_demo() { bash "$ROOT/tools/demo.sh" "$@"; }
+qx_bench() { bash "$ROOT/tools/bench.sh" "$@"; }

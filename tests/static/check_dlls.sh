@@ -11,7 +11,7 @@ for preset in x64-nt60 x64-nt52 x86-nt60 x86-nt52; do
   [ -f "$dll" ] || { fail "$preset" "missing $dll"; continue; }
   checked=$((checked + 1))
   dump=$("$tool-objdump" -p "$dll")
-  exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{f=1;next} f&&/^\s*\[/{print $NF} f&&/^$/{f=0}' <<<"$dump" | sort | tr '\n' ' ')
+  exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{f=1;next} f&&/^[ \t]*\[/{print $NF} f&&/^$/{f=0}' <<<"$dump" | sort | tr '\n' ' ')
   [ "$exports" = "DllCanUnloadNow DllGetClassObject " ] || fail "$preset" "exports are '$exports'"
   if grep -i -E 'DLL Name: (comctl32|msimg32|wtsapi32)' <<<"$dump" >/dev/null; then
     fail "$preset" "imports a library that must load at run time"

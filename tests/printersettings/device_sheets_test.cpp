@@ -25,7 +25,10 @@ class FakeDriverUI : public IPrintOemDriverUI {
   struct Update { PVOID pci; PVOID item; DWORD previous; DWORD mode; };
   std::vector<Update> updates;
 
-  STDMETHODIMP QueryInterface(REFIID, void **ppv) override { *ppv = nullptr; return E_NOINTERFACE; }
+  STDMETHODIMP QueryInterface(REFIID iid, void **ppv) override {
+    *ppv = IsEqualIID(iid, IID_IPrintOemDriverUI) || IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
+    return *ppv ? S_OK : E_NOINTERFACE;
+  }
   STDMETHODIMP_(ULONG) AddRef() override { return 2; }
   STDMETHODIMP_(ULONG) Release() override { return 1; }
   STDMETHODIMP DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override { return E_NOTIMPL; }
@@ -327,6 +330,28 @@ TEST_F(PrinterProperties, ApplyNeverWritesARemotePrinter) {
     ASSERT_TRUE(printer.GetDword(L"QXRegion", &region));
     EXPECT_EQ(region, stored);
   }
+}
+
+// The driver's order of calls, through the plug-in DLL: the object keeps the
+// CommonUIProp block and adjusts its item when the sheet starts.
+TEST_F(PrinterProperties, ThroughThePluginObject) {
+  TestPrinter printer(L"qx props object");
+  ASSERT_TRUE(printer.ok());
+  printer.SetDword(L"QXRegion", 7);
+  DriverItems items;
+  Use(items, printer.handle());
+  IPrintOemUI2 *plugin = loader_.Create();
+  ASSERT_NE(plugin, nullptr);
+  qxtest::ComRelease<IPrintOemUI2> release{plugin};
+  ASSERT_EQ(plugin->PublishDriverInterface(&driver_), S_OK);
+  plugin->CommonUIProp(OEMCUIP_PRNPROP, &param_);
+
+  info_.Reason = PROPSHEETUI_REASON_INIT;
+  EXPECT_EQ(plugin->DevicePropertySheets(&info_, 0), S_OK);
+  EXPECT_EQ(items.password().Flags & OPTIF_HIDE, 0u);
+  EXPECT_EQ(items.password().Sel, 1);
+  ASSERT_EQ(driver_.updates.size(), 1u);
+  EXPECT_EQ(driver_.updates[0].item, &items.password());
 }
 
 // The confirmation exists in every language of the plug-in.

@@ -8,7 +8,13 @@
 #include "printersettings/remote_printer.h"
 #include "resource_ids.h"
 
+#include <type_traits>
+
 namespace qx {
+
+// The option-tree code installs it as the driver's OEMCUIPCallback.
+static_assert(std::is_same_v<decltype(&PrnPropItemCallback), OEMCUIPCALLBACK>, "PrnPropItemCallback");
+
 namespace {
 
 // Hides the item unless the region lets the administrator choose, and shows

@@ -8,11 +8,9 @@
 
 namespace qx {
 
-static_assert(sizeof(WCHAR) == sizeof(char16_t), "UTF-16 texts");
-
 HRESULT FindFeatureName(HMODULE hModule, FeatureName *result, LPCWSTR keyword, DWORD dmPubId) {
   if (!result || (!keyword && dmPubId == 0)) return E_INVALIDARG;
-  const FeatureNameRow *row = FindFeatureRow(reinterpret_cast<const char16_t *>(keyword), dmPubId);
+  const FeatureNameRow *row = FindFeatureRow(keyword, dmPubId);
   if (!row) return E_FAIL;
   result->dwFeatureId = row->featureId;
   result->wszName[0] = L'\0';

@@ -8,20 +8,21 @@ namespace qx {
 
 // The first feature, in file order, whose keyword (with asterisk) or whose
 // translation equals the text exactly; null when none does.
-const PpdFeature *FindFeatureByKeyword(const PpdModel &model, const char16_t *keyword);
-const PpdFeature *FindFeatureByTranslation(const PpdModel &model, const char16_t *translation);
+const PpdFeature *FindFeatureByKeyword(const PpdModel &model, const PpdUnit *keyword);
+const PpdFeature *FindFeatureByTranslation(const PpdModel &model, const PpdUnit *translation);
 
 // Whether the first option of `feature` whose translation equals `text`
 // carries the constrained mark. False when no option has that text.
-bool IsOptionTextMarked(const PpdFeature &feature, const char16_t *text);
+bool IsOptionTextMarked(const PpdFeature &feature, const PpdUnit *text);
 
 // Asks for the current option of one installable feature (keyword with
 // asterisk); true with the option keyword in `option` when it is known.
-using InstalledOptionReader = bool (*)(void *context, const char16_t *featureKeyword, char16_t (&option)[260]);
+using InstalledOptionReader = bool (*)(void *context, const PpdUnit *featureKeyword,
+                                       PpdUnit (&option)[kPpdTextUnits]);
 
 // Sets every installable feature, in file order, to the option that `read`
-// reports (features it knows nothing of keep their option), then recomputes
-// the constrained marks once.
+// reports (a feature it cannot report keeps its option), then recomputes the
+// constrained marks once.
 void RefreshInstalledOptions(PpdModel &model, InstalledOptionReader read, void *context);
 
 }  // namespace qx

@@ -24,7 +24,6 @@ struct FileCloser {
   void operator()(FILE *f) const { fclose(f); }
 };
 
-int NextFileByte(void *file) { return fgetc(static_cast<FILE *>(file)); }
 int NoByte(void *) { return -1; }
 
 // Reads the printer's PPD once per plug-in object. A file that cannot be
@@ -35,7 +34,7 @@ void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
   WCHAR path[MAX_PATH];
   if (!GetPpdFilePath(p->hOEMHeap, p->hPrinter, path)) return;
   std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"r"));  // text mode, as the PPD is text
-  ctx->pPpdModel = file ? ReadPpdModel(NextFileByte, file.get()) : ReadPpdModel(NoByte, nullptr);
+  ctx->pPpdModel = file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr);
 }
 
 struct DriverQuery {
@@ -43,10 +42,11 @@ struct DriverQuery {
   UiContext *ctx;
 };
 
-bool ReadDriverOption(void *context, const char16_t *featureKeyword, char16_t (&option)[260]) {
+static_assert(kPpdTextUnits == MAX_PATH, "option keywords fit a model text");
+
+bool ReadDriverOption(void *context, const PpdUnit *featureKeyword, PpdUnit (&option)[kPpdTextUnits]) {
   auto *query = static_cast<DriverQuery *>(context);
-  return GetDriverFeatureSetting(query->poemuiobj, query->ctx, reinterpret_cast<LPCWSTR>(featureKeyword),
-                                 reinterpret_cast<WCHAR(&)[MAX_PATH]>(option)) == S_OK;
+  return GetDriverFeatureSetting(query->poemuiobj, query->ctx, featureKeyword, option) == S_OK;
 }
 
 void CountingPass(DWORD dwMode, POEMCUIPPARAM p, UiContext *ctx) {
@@ -80,9 +80,9 @@ HRESULT FindItemFeature(const OPTITEM &item, HMODULE hModule, const PpdModel *mo
     }
     default: {
       if (IsResourceId(item.pName)) return E_FAIL;
-      const PpdFeature *found = FindFeatureByTranslation(*model, reinterpret_cast<const char16_t *>(item.pName));
+      const PpdFeature *found = FindFeatureByTranslation(*model, item.pName);
       if (!hModule || !found) return E_INVALIDARG;
-      HRESULT hr = FindFeatureName(hModule, &name, reinterpret_cast<LPCWSTR>(FeatureKeyword(*found)), 0);
+      HRESULT hr = FindFeatureName(hModule, &name, found->keyword.text, 0);
       if (hr == S_OK) *feature = found;
       return hr;
     }
@@ -97,7 +97,7 @@ void MarkExcludedOptions(const OPTITEM &item, const PpdFeature &feature) {
   for (LONG k = 0; k < item.pOptType->Count; ++k) {
     OPTPARAM &param = item.pOptType->pOptParam[k];
     if (IsResourceId(param.pData)) continue;
-    if (IsOptionTextMarked(feature, reinterpret_cast<const char16_t *>(param.pData)))
+    if (IsOptionTextMarked(feature, param.pData))
       param.Flags |= OPTPF_OVERLAY_WARNING_ICON;
   }
 }

@@ -14,24 +14,24 @@ TEST(FeatureTable, StandardItemsMatchByPublicIdAlone) {
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->featureId, 1u);
   EXPECT_EQ(row->stringId, 10001u);
-  EXPECT_TRUE(EqualText(row->keyword, u"*InputSlot"));
+  EXPECT_TRUE(EqualText(row->keyword, QX_PPD_STR("*InputSlot")));
   // The keyword plays no part for a standard id.
-  EXPECT_EQ(FindFeatureRow(u"*QXToner", 7), FindFeatureRow(nullptr, 7));
+  EXPECT_EQ(FindFeatureRow(QX_PPD_STR("*QXToner"), 7), FindFeatureRow(nullptr, 7));
   EXPECT_EQ(FindFeatureRow(nullptr, 7)->stringId, 10025u);
   EXPECT_EQ(FindFeatureRow(nullptr, 1), nullptr);  // orientation has no row
 }
 
 TEST(FeatureTable, OtherFeaturesMatchByExactKeyword) {
-  const FeatureNameRow *row = FindFeatureRow(u"*QXRendering", 0);
+  const FeatureNameRow *row = FindFeatureRow(QX_PPD_STR("*QXRendering"), 0);
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->featureId, 69u);
   EXPECT_EQ(row->stringId, 10013u);
-  EXPECT_EQ(FindFeatureRow(u"*qxrendering", 0), nullptr);
-  EXPECT_EQ(FindFeatureRow(u"QXRendering", 0), nullptr);
-  EXPECT_EQ(FindFeatureRow(u"*QXRenderingX", 0), nullptr);
+  EXPECT_EQ(FindFeatureRow(QX_PPD_STR("*qxrendering"), 0), nullptr);
+  EXPECT_EQ(FindFeatureRow(QX_PPD_STR("QXRendering"), 0), nullptr);
+  EXPECT_EQ(FindFeatureRow(QX_PPD_STR("*QXRenderingX"), 0), nullptr);
   EXPECT_EQ(FindFeatureRow(nullptr, 0), nullptr);
   // Standard keywords belong to their public id, not to id 0.
-  EXPECT_EQ(FindFeatureRow(u"*InputSlot", 0), nullptr);
+  EXPECT_EQ(FindFeatureRow(QX_PPD_STR("*InputSlot"), 0), nullptr);
 }
 
 TEST(FeatureTable, RowsAreUniqueAndEndWithFeatureIdZero) {
@@ -42,7 +42,7 @@ TEST(FeatureTable, RowsAreUniqueAndEndWithFeatureIdZero) {
     EXPECT_TRUE(strings.insert(row->stringId).second) << row->stringId;
     EXPECT_GE(row->stringId, 10001u);
     EXPECT_LE(row->stringId, 10028u);
-    EXPECT_EQ(row->keyword[0], u'*');
+    EXPECT_EQ(row->keyword[0], QX_PPD_STR('*'));
     EXPECT_EQ(FindFeatureRowById(row->featureId), row);
   }
   EXPECT_EQ(rows, 28u);

@@ -475,6 +475,7 @@ TEST(OptionTreeModel, AnUnreadableDataFileGivesAnEmptyModelOnce) {
   TestPrinter printer(L"qx optiontree nofile", WithPpd(L"optiontree\\no-such-file.ppd"));
   ASSERT_TRUE(printer.ok());
   std::wstring dataFile = DataFileOf(printer.handle());
+  DeleteFileW(dataFile.c_str());  // an earlier run's copy under a reused name
   ASSERT_EQ(GetFileAttributesW(dataFile.c_str()), INVALID_FILE_ATTRIBUTES);
   PluginLoader loader;
   FakeDriverUI driver;
@@ -507,6 +508,7 @@ TEST(OptionTreeModel, AnUnreadableDataFileGivesAnEmptyModelOnce) {
   }
   EXPECT_TRUE(driver.queries.empty());
   EXPECT_EQ(plugin->Release(), 0u);
+  DeleteFileW(dataFile.c_str());
 }
 
 }  // namespace

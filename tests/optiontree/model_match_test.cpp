@@ -2,6 +2,8 @@
 // refresh of the installed options, over a model built by hand.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,12 @@ class ModelMatchTest : public ::testing::Test {
     duplex_ = AddFeature(model_, QX_PPD_STR("*QXDuplexOption"), QX_PPD_STR("Duplex Unit"),
                          QX_PPD_STR("InstallableOptions"), {});
     model_.installedOptions.Reserve(32);
+    for (PpdFeature *feature : {tray_, duplex_}) {
+      auto *installed = new InstalledOption;
+      installed->featureKeyword.Assign(feature->keyword.text);
+      installed->currentOption.Assign(QX_PPD_STR("None"));
+      model_.installedOptions.Append(installed);
+    }
   }
   PpdModel model_;
   PpdFeature *tray_, *slot_, *again_, *duplex_;
@@ -86,6 +94,57 @@ TEST_F(ModelMatchTest, RefreshAsksForEachInstallableFeatureInFileOrder) {
   Reader reader;
   RefreshInstalledOptions(model_, Reader::Read, &reader);
   EXPECT_EQ(reader.asked, (std::vector<Text>{QX_PPD_STR("*QXTrayUnit"), QX_PPD_STR("*QXDuplexOption")}));
+  for (const InstalledOption *installed : model_.installedOptions)
+    EXPECT_TRUE(installed->currentOption.Equals(QX_PPD_STR("Installed")));
+}
+
+TEST_F(ModelMatchTest, AnOptionTheDriverCannotTellKeepsItsValue) {
+  Reader reader;
+  reader.known = false;
+  RefreshInstalledOptions(model_, Reader::Read, &reader);
+  EXPECT_EQ(reader.asked.size(), 2u);
+  for (const InstalledOption *installed : model_.installedOptions)
+    EXPECT_TRUE(installed->currentOption.Equals(QX_PPD_STR("None")));
+}
+
+}  // namespace
+
+namespace {
+
+// The sample printer's PPD, refreshed as the driver reports its hardware.
+struct FixedDriver {
+  const PpdUnit *trayUnit;
+  static bool Read(void *context, const PpdUnit *keyword, PpdUnit (&option)[kPpdTextUnits]) {
+    if (Text(keyword) != QX_PPD_STR("*QXTrayUnit")) return false;
+    Text value = static_cast<FixedDriver *>(context)->trayUnit;
+    std::copy(value.c_str(), value.c_str() + value.size() + 1, option);
+    return true;
+  }
+};
+
+TEST(SamplePpd, CassettesFollowTheReportedTrayUnit) {
+  const char *root = std::getenv("QX_SOURCE_DIR");
+  ASSERT_NE(root, nullptr);
+  std::string path = std::string(root) + "/tests/data/optiontree/quillex-sample.ppd";
+  FILE *file = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(file, nullptr) << path;
+  std::unique_ptr<PpdModel> model(ReadPpdModelFromFile(file));
+  std::fclose(file);
+  ASSERT_NE(model, nullptr);
+  const PpdFeature *slot = FindFeatureByKeyword(*model, QX_PPD_STR("*InputSlot"));
+  ASSERT_NE(slot, nullptr);
+  auto marks = [&] {
+    std::vector<bool> m;
+    for (const PpdOption *option : slot->options) m.push_back(option->bConstrained != 0);
+    return m;
+  };
+  FixedDriver driver{QX_PPD_STR("Installed")};
+  RefreshInstalledOptions(*model, FixedDriver::Read, &driver);
+  EXPECT_EQ(marks(), (std::vector<bool>{false, false, false, false}));
+  driver.trayUnit = QX_PPD_STR("None");
+  RefreshInstalledOptions(*model, FixedDriver::Read, &driver);
+  EXPECT_EQ(marks(), (std::vector<bool>{false, false, true, true}));
+  EXPECT_TRUE(IsOptionTextMarked(*slot, QX_PPD_STR("Cassette 2")));
 }
 
 }  // namespace

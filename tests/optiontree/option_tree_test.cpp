@@ -17,6 +17,8 @@ using qxtest::TestPrinter;
 using qxtest::TestPrinterOptions;
 
 constexpr DWORD W = OPTPF_OVERLAY_WARNING_ICON;
+// Public ids that the NT 5.2 headers do not declare.
+constexpr BYTE kPubNupDirection = 18, kPubManualDuplex = 19, kPubStaple = 20, kPubBookletEdge = 21;
 using Flags = std::vector<DWORD>;
 
 const wchar_t kSamplePpd[] = L"optiontree\\quillex-sample.ppd";
@@ -44,10 +46,10 @@ void AddDocumentItems(DriverItems &items, LONG colorSel = 1) {
   items.Add(L"Print on Both Sides", DMPUB_DUPLEX, "Duplex", {L"Off", L"Flip on Short Edge", L"Flip on Long Edge"});
   items.Add(L"Pages per Sheet", DMPUB_NUP, nullptr, {L"1", L"2", L"4", L"6", L"9", L"16", L"Booklet"});
   items.Add(L"Page Order", DMPUB_PAGEORDER, nullptr, {L"Front to Back", L"Back to Front"});
-  items.Add(L"Pages per Sheet Layout", DMPUB_NUP_DIRECTION, nullptr, {L"Right then Down", L"Down then Right"});
-  items.Add(L"Manual Duplex", DMPUB_MANUAL_DUPLEX, nullptr, {L"Off", L"On"});
-  items.Add(L"Staple", DMPUB_STAPLE, nullptr, {L"None", L"Top Left"});
-  items.Add(L"Booklet Binding Edge", DMPUB_BOOKLET_EDGE, nullptr, {L"Left", L"Right"});
+  items.Add(L"Pages per Sheet Layout", kPubNupDirection, nullptr, {L"Right then Down", L"Down then Right"});
+  items.Add(L"Manual Duplex", kPubManualDuplex, nullptr, {L"Off", L"On"});
+  items.Add(L"Staple", kPubStaple, nullptr, {L"None", L"Top Left"});
+  items.Add(L"Booklet Binding Edge", kPubBookletEdge, nullptr, {L"Left", L"Right"});
   items.Add(L"Start Page", 0, "QXStartSide", {L"Front Side", L"Back Side"});
   items.Add(L"Color Mode", 0, "QXRendering", {L"Vivid", L"Natural"});
   items.Add(L"Service Mode", 0, "QXSecret", {L"Off", L"Cassette 2"});

@@ -8,7 +8,7 @@ namespace qx {
 namespace {
 
 // The colour-mode item follows the colour item: disabled for monochrome,
-// and given the colour item's selection.
+// and given the colour item's selection where it has such an option.
 void CoupleColorMode(const OPTITEM &color, POEMCUIPPARAM p, UiContext *ctx) {
   if (!p->pDrvOptItems) return;
   for (DWORD i = 0; i < p->cDrvOptItems; ++i) {
@@ -18,7 +18,9 @@ void CoupleColorMode(const OPTITEM &color, POEMCUIPPARAM p, UiContext *ctx) {
       item.Flags |= OPTIF_DISABLED;
     else
       item.Flags &= ~OPTIF_DISABLED;
-    item.Sel = color.Sel;
+    // A selection the colour-mode item does not have would send the driver
+    // past the end of its options.
+    if (ItemParam(item, color.Sel)) item.Sel = color.Sel;
     if (ctx && ctx->pDriverUI) ctx->pDriverUI->DrvUpdateUISetting(p->poemuiobj, &item, 0, OEMCUIP_DOCPROP);
     return;
   }

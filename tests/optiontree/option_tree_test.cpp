@@ -302,6 +302,20 @@ TEST_F(OptionTreeTest, ColourModeFollowsTheColourSelection) {
   EXPECT_EQ(items[0].Flags, static_cast<DWORD>(OPTIF_DISABLED));
 }
 
+TEST_F(OptionTreeTest, ColourModeNeverGetsASelectionItDoesNotHave) {
+  DriverItems items;
+  items.Add(L"Color", DMPUB_COLOR, nullptr, {L"Monochrome", L"Color"}, 0);
+  items.Add(L"Color Mode", 0, "QXRendering", {L"Vivid"});
+  Open(items);
+  EXPECT_EQ(items[1].Flags, static_cast<DWORD>(OPTIF_DISABLED));
+  items[0].Sel = 1;
+  EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items[0]), CPSUICB_ACTION_OPTIF_CHANGED);
+  EXPECT_EQ(items[1].Flags, 0u);
+  EXPECT_EQ(items[1].Sel, 0);
+  ASSERT_EQ(driver_.updates.size(), 1u);
+  EXPECT_EQ(driver_.updates[0].selAtCall, 0);
+}
+
 TEST_F(OptionTreeTest, ApplyCommitsChangedLayoutItemsWithoutWarning) {
   driver_.settings["QXDuplexOption"] = "True";
   DriverItems items;

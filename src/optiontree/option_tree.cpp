@@ -33,7 +33,7 @@ void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
   if (ctx->pPpdModel) return;
   WCHAR path[MAX_PATH];
   if (!GetPpdFilePath(p->hOEMHeap, p->hPrinter, path)) return;
-  std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"r"));  // text mode, as the PPD is text
+  std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"r"));  // text mode: CR LF reads as LF
   ctx->pPpdModel = file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr);
 }
 

@@ -1,12 +1,222 @@
-// The parsed printer description. Destroyed through its virtual destructor
-// by whoever owns it.
+// The printer description (PPD) as the plug-in uses it: header values, the
+// user-interface features with their options, the *UIConstraints lines, and
+// the installable features with the option currently installed for each.
+// On top of that every option of every other feature carries a constrained
+// mark: set when an installed option excludes it through a constraint.
+//
+// Made by ReadPpdModel; the owner destroys it through its virtual destructor.
+// Portable: builds natively and into the DLL.
 #pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 namespace qx {
 
+// One UTF-16 unit. WCHAR in the Windows builds, so the option tree code can
+// compare model texts with the driver's strings directly.
+#ifdef _WIN32
+using PpdUnit = wchar_t;
+#define QX_PPD_STR(s) L##s
+#else
+using PpdUnit = char16_t;
+#define QX_PPD_STR(s) u##s
+#endif
+static_assert(sizeof(PpdUnit) == 2, "PPD texts are UTF-16");
+
+constexpr int kPpdTextUnits = 260;  // 259 characters and the terminator
+
+// A fixed-size, zero-terminated UTF-16 text. Compared by exact units, without
+// case folding.
+class PpdText {
+ public:
+  PpdText() = default;
+  PpdText(const PpdText &) = default;
+  PpdText &operator=(const PpdText &) = default;
+  virtual ~PpdText() = default;
+
+  bool IsEmpty() const { return length == 0; }
+  bool Equals(const PpdText &other) const;
+  bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
+  void Clear() { length = 0; text[0] = 0; }
+  // Copies up to 259 units of a zero-terminated string as they are.
+  void Assign(const PpdUnit *zeroTerminated);
+
+  int32_t length = 0;                 // units before the terminator
+  PpdUnit text[kPpdTextUnits] = {};   // zero-terminated
+};
+
+// An owning array of records in file order. Starts at a fixed capacity and
+// doubles when full; an allocation failure leaves it unchanged.
+template <class T>
+class PpdArray {
+ public:
+  PpdArray() = default;
+  PpdArray(const PpdArray &) = delete;
+  PpdArray &operator=(const PpdArray &) = delete;
+  ~PpdArray();
+
+  int32_t Count() const { return count_; }
+  T *operator[](int32_t index) const { return items_[index]; }
+  T *const *begin() const { return items_; }
+  T *const *end() const { return items_ + count_; }
+
+  bool Reserve(int32_t capacity);  // first allocation
+  bool Append(T *item);            // takes ownership only on success
+
+ private:
+  T **items_ = nullptr;
+  int32_t count_ = 0;
+  int32_t capacity_ = 0;
+};
+
+template <class T>
+PpdArray<T>::~PpdArray() {
+  for (int32_t i = 0; i < count_; ++i) delete items_[i];
+  std::free(items_);
+}
+
+template <class T>
+bool PpdArray<T>::Reserve(int32_t capacity) {
+  if (items_ != nullptr) return true;
+  items_ = static_cast<T **>(std::malloc(sizeof(T *) * static_cast<size_t>(capacity)));
+  if (items_ == nullptr) return false;
+  capacity_ = capacity;
+  return true;
+}
+
+template <class T>
+bool PpdArray<T>::Append(T *item) {
+  if (items_ == nullptr) return false;
+  if (count_ == capacity_) {
+    if (capacity_ > INT32_MAX / 2) return false;
+    void *grown = std::realloc(items_, sizeof(T *) * static_cast<size_t>(capacity_) * 2);
+    if (grown == nullptr) return false;
+    items_ = static_cast<T **>(grown);
+    capacity_ *= 2;
+  }
+  items_[count_++] = item;
+  return true;
+}
+
+// One option line of a feature.
+struct PpdOption {
+  PpdText keyword;                    // "LC1"
+  PpdText translation;                // display text; the keyword when none
+  PpdUnit *pwszInvocation = nullptr;  // owned; value after the colon, unquoted
+  uint8_t bConstrained = 0;           // 1 when an installed option excludes it
+
+  PpdOption() = default;
+  PpdOption(const PpdOption &) = delete;
+  PpdOption &operator=(const PpdOption &) = delete;
+  ~PpdOption();
+};
+
+constexpr int32_t kPpdPickOne = 1;   // and any unknown word
+constexpr int32_t kPpdPickMany = 2;
+constexpr int32_t kPpdBoolean = 3;
+
+// One *OpenUI ... *CloseUI block.
+struct PpdFeature {
+  PpdText keyword;                // "*InputSlot", with its asterisk
+  PpdText translation;            // "Input Slot"
+  PpdText defaultOption;          // value of the block's *Default... line
+  PpdText groupKeyword;           // enclosing *OpenGroup, empty outside one
+  PpdText groupTranslation;
+  PpdUnit *pwszQuery = nullptr;   // owned; value of the first *?... line, or null
+  int32_t iUiType = kPpdPickOne;
+  int32_t iOrder = 0;             // number of the *OrderDependency line
+  PpdArray<PpdOption> options;    // in file order
+
+  PpdFeature() = default;
+  PpdFeature(const PpdFeature &) = delete;
+  PpdFeature &operator=(const PpdFeature &) = delete;
+  ~PpdFeature();
+
+  bool IsInstallable() const;     // group keyword is "InstallableOptions"
+};
+
+// One *UIConstraints line, words in line order: when feature1 is at option1,
+// option2 of feature2 is excluded.
+struct PpdConstraint {
+  PpdText feature1;  // with asterisk
+  PpdText option1;
+  PpdText feature2;  // with asterisk
+  PpdText option2;
+};
+
+// A feature of the group InstallableOptions and its current option: the PPD
+// default at first, later what the driver reports.
+class InstalledOption {
+ public:
+  virtual ~InstalledOption() = default;
+  PpdText featureKeyword;  // with asterisk
+  PpdText currentOption;
+};
+
+class PpdConstraintIndex;  // lookup built once per model for the marks
+
 class PpdModel {
  public:
-  virtual ~PpdModel() = default;
+  PpdModel() = default;
+  PpdModel(const PpdModel &) = delete;
+  PpdModel &operator=(const PpdModel &) = delete;
+  virtual ~PpdModel();
+
+  // Read access in file order.
+  int32_t FeatureCount() const { return features.Count(); }
+  PpdFeature *Feature(int32_t index) const { return features[index]; }
+  int32_t ConstraintCount() const { return constraints.Count(); }
+  PpdConstraint *Constraint(int32_t index) const { return constraints[index]; }
+  int32_t InstalledOptionCount() const { return installedOptions.Count(); }
+  InstalledOption *Installed(int32_t index) const { return installedOptions[index]; }
+  // First feature whose keyword (with asterisk) equals the given one, or null.
+  PpdFeature *FindFeature(const PpdUnit *keyword) const;
+
+  PpdArray<PpdFeature> features;
+  PpdArray<PpdConstraint> constraints;
+  PpdText modelName, product, manufacturer, languageEncoding, languageVersion;
+  PpdArray<InstalledOption> installedOptions;
+
+  // Built by the first MarkConstrainedOptions; the constraints never change
+  // after reading.
+  PpdConstraintIndex *pConstraintIndex = nullptr;
 };
+
+// The next byte, 0 to 255, or -1 at the end of the input.
+using PpdNextByte = int (*)(void *context);
+
+// Reads the whole source into a new model owned by the caller, and marks the
+// options that the PPD's default installed options exclude. Never fails on
+// the input: what was read before a problem stays, an empty source gives an
+// empty model. Null only when the model itself cannot be allocated.
+PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context);
+
+// The same over a FILE the caller opened and keeps private during the call;
+// reads it with the C runtime's unlocked single-byte read.
+PpdModel *ReadPpdModelFromFile(FILE *file);
+
+// fgetc as a PpdNextByte (context: the FILE).
+int ReadFileByte(void *file);
+
+// Sets the current option of the first installed option whose feature
+// keyword (with asterisk) equals featureKeyword. Nothing changes when either
+// keyword is null or nothing matches. With recompute set the marks are
+// recomputed in any case.
+void SetInstalledOption(PpdModel *model, const PpdUnit *featureKeyword,
+                        const PpdUnit *optionKeyword, bool recompute);
+
+// Recomputes every constrained mark: an option of a feature outside
+// InstallableOptions is marked exactly when the current option of some
+// installed option excludes it through a constraint.
+void MarkConstrainedOptions(PpdModel *model);
+
+// 1 when a constraint says installedFeature at installedOption excludes
+// option of feature; else 2 when a constraint links installedFeature to
+// feature at all; else 0.
+int MatchConstraint(const PpdModel *model, const PpdText &installedFeature,
+                    const PpdText &installedOption, const PpdFeature &feature,
+                    const PpdOption &option);
 
 }  // namespace qx

@@ -1,0 +1,85 @@
+// The reader's steps: a selective scanner over PPD tokens. Exposed for tests.
+#pragma once
+
+#include <cstdio>
+
+#include "ppd/ppd_model.h"
+
+namespace qx {
+
+// A byte source with one byte of look-ahead: a next-byte function and its
+// context. The slot holds -1 when empty.
+class ByteSource {
+ public:
+  ByteSource(PpdNextByte nextByte, void *context) : nextByte_(nextByte), context_(context) {}
+  virtual ~ByteSource() = default;
+
+  int Take() {
+    if (lookahead >= 0) {
+      int b = lookahead;
+      lookahead = -1;
+      return b;
+    }
+    return nextByte_(context_);
+  }
+
+  int32_t lookahead = -1;
+
+ private:
+  PpdNextByte nextByte_;
+  void *context_;
+};
+
+// The same over a FILE private to one reading, with the unlocked read.
+class FileByteSource {
+ public:
+  explicit FileByteSource(FILE *file) : file_(file) {}
+
+  int Take() {
+    if (lookahead >= 0) {
+      int b = lookahead;
+      lookahead = -1;
+      return b;
+    }
+#ifdef _WIN32
+    return _fgetc_nolock(file_);
+#else
+    return getc_unlocked(file_);
+#endif
+  }
+
+  int32_t lookahead = -1;
+
+ private:
+  FILE *file_;
+};
+
+// Token buffer: every byte of a token is one unit of the same value, so the
+// bytes are kept as they are. At most kPpdTokenLimit bytes and a terminator.
+constexpr int32_t kPpdTokenUnits = 1048576;
+constexpr int32_t kPpdTokenLimit = kPpdTokenUnits - 1;
+
+struct PpdToken {
+  unsigned char *bytes = nullptr;  // kPpdTokenUnits, zero-terminated
+  int32_t length = 0;
+};
+
+// Skips white space and comments, then reads one plain or quoted token. With
+// spaces set, blanks and tabs stay inside a plain token. False at the end of
+// the input (the token is then empty).
+bool ReadToken(ByteSource &source, PpdToken &token, bool spaces);
+
+// Code of the keyword table row equal to the token, 0 when none.
+int ClassifyKeyword(const unsigned char *token, int32_t length);
+int ClassifyKeyword(const PpdUnit *token);  // zero-terminated
+
+// Reads "keyword/translation" up to the colon or line end, decoding <hex>
+// bytes. False at the end of the input.
+bool ReadKeywordAndTranslation(ByteSource &source, PpdToken &token, PpdText &keyword,
+                               PpdText &translation);
+
+// Reads the rest of an *OpenUI block into the feature; true when the block
+// was closed.
+bool ReadFeatureBody(ByteSource &source, PpdToken &token, PpdFeature &feature);
+
+}  // namespace qx

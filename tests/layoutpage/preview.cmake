@@ -1,1 +1,2 @@
 qx_native_test(layout_preview_choice_test ${CMAKE_CURRENT_LIST_DIR}/preview_choice_test.cpp)
+qx_wine_test(layout_preview_paint_test ${CMAKE_CURRENT_LIST_DIR}/preview_paint_test.cpp)

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr COLORREF kKey = RGB(0, 128, 128);
+constexpr BYTE kNupDirection = 18, kBookletEdge = 21;  // not named by the NT 5.2 headers
 constexpr COLORREF kOverlayKey = RGB(255, 174, 201);
 
 HMODULE Plugin() {
@@ -153,9 +154,9 @@ TEST(SelectPreviewBitmaps, AnEmptyArrayIsAMonochromePortraitSheet) {
 
 TEST(SelectPreviewBitmaps, TheLastItemOfEachIdCounts) {
   std::vector<OPTITEM> items = {Item(DMPUB_COLOR, 0),          Item(DMPUB_ORIENTATION, 0),
-                                Item(DMPUB_NUP, 2),            Item(DMPUB_NUP_DIRECTION, 3),
+                                Item(DMPUB_NUP, 2),            Item(kNupDirection, 3),
                                 Item(DMPUB_DUPLEX, 2),         Item(DMPUB_COLOR, 1),
-                                Item(DMPUB_ORIENTATION, 2),    Item(DMPUB_BOOKLET_EDGE, 1)};
+                                Item(DMPUB_ORIENTATION, 2),    Item(kBookletEdge, 1)};
   OEMCUIPPARAM block = Block(items);
   DWORD sheet = 12101, overlay = 0;
   ASSERT_TRUE(qx::SelectPreviewBitmaps(&block, &sheet, &overlay));
@@ -344,7 +345,7 @@ TEST_P(PaintTest, SheetWithBindingOverlay) {
 }
 
 TEST_P(PaintTest, GrayscaleLandscapeWithoutOverlay) {
-  std::vector<OPTITEM> items = {Item(DMPUB_ORIENTATION, 1), Item(DMPUB_NUP, 5), Item(DMPUB_NUP_DIRECTION, 1)};
+  std::vector<OPTITEM> items = {Item(DMPUB_ORIENTATION, 1), Item(DMPUB_NUP, 5), Item(kNupDirection, 1)};
   OEMCUIPPARAM block = Block(items);
   window_.Paint(&block);
 #ifdef QX_NT52
@@ -382,6 +383,53 @@ TEST(Paint, NullWindowOrBlockDoesNothing) {
   qx::PaintLayoutPreview(nullptr, &block);
   PreviewWindow window;
   qx::PaintLayoutPreview(window.get(), nullptr);
+}
+
+// Counts the BitBlt calls of this program (the preview code is linked in)
+// by patching its import of gdi32's BitBlt.
+int g_screenBlits, g_memoryBlits;
+decltype(&BitBlt) g_realBitBlt;
+
+BOOL WINAPI CountingBitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) {
+  ++(GetObjectType(dst) == OBJ_MEMDC ? g_memoryBlits : g_screenBlits);
+  return g_realBitBlt(dst, x, y, w, h, src, sx, sy, rop);
+}
+
+void *SwapImport(const char *dll, const char *function, void *replacement) {
+  auto *base = reinterpret_cast<BYTE *>(GetModuleHandleW(nullptr));
+  auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY &imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto *d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress); d->Name; ++d) {
+    if (lstrcmpiA(reinterpret_cast<char *>(base + d->Name), dll) != 0) continue;
+    auto *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk);
+    auto *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
+      if (lstrcmpA(reinterpret_cast<char *>(byName->Name), function) != 0) continue;
+      DWORD protection;
+      VirtualProtect(&slots->u1.Function, sizeof(void *), PAGE_READWRITE, &protection);
+      void *previous = reinterpret_cast<void *>(slots->u1.Function);
+      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+      VirtualProtect(&slots->u1.Function, sizeof(void *), protection, &protection);
+      return previous;
+    }
+  }
+  return nullptr;
+}
+
+TEST_P(PaintTest, ThePictureReachesTheScreenInOneBitBlt) {
+  std::vector<OPTITEM> items = {Item(DMPUB_COLOR, 1), Item(DMPUB_DUPLEX, 1), Item(DMPUB_NUP, 4)};
+  OEMCUIPPARAM block = Block(items);
+  g_realBitBlt = reinterpret_cast<decltype(&BitBlt)>(
+      SwapImport("gdi32.dll", "BitBlt", reinterpret_cast<void *>(&CountingBitBlt)));
+  ASSERT_NE(g_realBitBlt, nullptr);
+  g_screenBlits = g_memoryBlits = 0;
+  window_.Paint(&block);
+  SwapImport("gdi32.dll", "BitBlt", reinterpret_cast<void *>(g_realBitBlt));
+  EXPECT_EQ(g_screenBlits, 1);
+  EXPECT_EQ(g_memoryBlits, GetParam() ? 0 : 2 * 9);  // nine off-screen steps per mask copy
+  ExpectPicture(window_.Capture(), 12117, 12314);
 }
 
 // Live GDI objects of the process. Wine's GetGuiResources answers 0, so

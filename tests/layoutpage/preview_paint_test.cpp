@@ -377,6 +377,15 @@ TEST(Paint, AMissingBitmapLeavesTheWindowColour) {
     EXPECT_EQ(shown.at(p.x, p.y), color);
 }
 
+TEST(Paint, WithoutThePreviewFrameThePageIsOnlyValidated) {
+  PreviewWindow window;
+  DestroyWindow(GetDlgItem(window.get(), qx::kPreviewFrameId));
+  std::vector<OPTITEM> none;
+  OEMCUIPPARAM block = Block(none);
+  window.Paint(&block);
+  EXPECT_FALSE(GetUpdateRect(window.get(), nullptr, FALSE));
+}
+
 TEST(Paint, NullWindowOrBlockDoesNothing) {
   std::vector<OPTITEM> none;
   OEMCUIPPARAM block = Block(none);

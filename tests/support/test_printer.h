@@ -46,7 +46,7 @@ class TestPrinter {
  private:
   void Install(const TestPrinterOptions &options);
 
-  std::wstring name_, driver_;
+  std::wstring name_, driver_, ini_;
   HANDLE handle_ = nullptr;
 };
 

@@ -255,6 +255,32 @@ TEST_F(DocumentEventTest, RefusedSilentlyWithoutTheMessageModule) {
   EXPECT_EQ(boxes.count(), 0u);
 }
 
+TEST_F(DocumentEventTest, FirstConfigurationFileWithTheKeyNamesTheMessageModule) {
+  MessageBoxCatcher boxes;
+  TestPrinterOptions options = OnPort(L"LPT1:");
+  options.ini.clear();
+  options.extraFiles = {
+      {L"_a.INI", "[OEMFiles]\r\nOEMConfigFile2=qx-missing.dll\r\n"},  // no key: the next file is asked
+      {L"_b.txt", "[OEMFiles]\r\nOEMConfigFile1=qx-missing.dll\r\n"},  // not a configuration file
+      {L"_c.Ini", "[OEMFiles]\r\nOEMConfigFile1=quillex.dll\r\n"},
+  };
+  {
+    TestPrinter printer(L"qx first ini", options);
+    ASSERT_TRUE(printer.ok());
+    printer.SetDword(L"QXRegion", kNumeric);
+    EXPECT_EQ(StartDocPost(printer, 5, L"12a4"), DOCUMENTEVENT_FAILURE);
+    ExpectRefusalShown(boxes, printer);
+  }
+  // The first file with the key decides, even when its module is missing.
+  boxes.Clear();
+  options.extraFiles.insert(options.extraFiles.begin(), {L"_0.ini", "[OEMFiles]\r\nOEMConfigFile1=qx-missing.dll\r\n"});
+  TestPrinter printer(L"qx first ini decides", options);
+  ASSERT_TRUE(printer.ok());
+  printer.SetDword(L"QXRegion", kNumeric);
+  EXPECT_EQ(StartDocPost(printer, 5, L"12a4"), DOCUMENTEVENT_FAILURE);
+  EXPECT_EQ(boxes.count(), 0u);
+}
+
 TEST_F(DocumentEventTest, DeviceContextEvents) {
   TestPrinter printer(L"qx dc events");
   ASSERT_TRUE(printer.ok());

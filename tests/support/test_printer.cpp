@@ -72,15 +72,24 @@ void TestPrinter::Install(const TestPrinterOptions &options) {
 
   std::wstring dependent = dll + L'\0';
   if (!options.ini.empty()) {
-    ini_ = dir + L"\\" + fileBase + L".ini";
-    ASSERT_TRUE(WriteFileBytes(ini_, options.ini));
-    dependent = ini_ + L'\0' + dependent;
+    std::wstring ini = dir + L"\\" + fileBase + L".ini";
+    ASSERT_TRUE(WriteFileBytes(ini, options.ini));
+    ownFiles_.push_back(ini);
+    dependent = ini + L'\0' + dependent;
   }
-  dependent += L'\0';
+  std::wstring extra;
+  for (const auto &file : options.extraFiles) {
+    std::wstring path = dir + L"\\" + fileBase + file.suffix;
+    ASSERT_TRUE(WriteFileBytes(path, file.content));
+    ownFiles_.push_back(path);
+    extra += path + L'\0';
+  }
+  dependent = extra + dependent + L'\0';
   std::wstring data = dll;
   if (!options.ppdFile.empty()) {
     data = dir + L"\\" + fileBase + L".ppd";
     CopyFileW((TestDataDir() + options.ppdFile).c_str(), data.c_str(), FALSE);
+    ownFiles_.push_back(data);
   }
 
   DRIVER_INFO_3W di = {};
@@ -116,7 +125,7 @@ TestPrinter::~TestPrinter() {
     ClosePrinter(handle_);
   }
   DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(driver_.c_str()));
-  if (!ini_.empty()) DeleteFileW(ini_.c_str());
+  for (const auto &file : ownFiles_) DeleteFileW(file.c_str());
 }
 
 void TestPrinter::SetData(const wchar_t *value, DWORD type, const void *data, DWORD size) {

@@ -37,6 +37,14 @@ void ReplaceWithCopy(const std::wstring &source, const std::wstring &target) {
   if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) DeleteFileW(temporary.c_str());
 }
 
+// A configuration text with "quillex.dll" replaced by this printer's copy.
+std::string NamingModule(std::string text, const std::wstring &moduleName) {
+  const std::string module(moduleName.begin(), moduleName.end());
+  for (size_t at = text.find("quillex.dll"); at != std::string::npos; at = text.find("quillex.dll", at + module.size()))
+    text.replace(at, 11, module);
+  return text;
+}
+
 }  // namespace
 
 std::wstring TestDataDir() {
@@ -55,7 +63,12 @@ std::vector<BYTE> MakeDevmode(WORD extraSize) {
 }
 
 TestPrinter::TestPrinter(const std::wstring &baseName, const TestPrinterOptions &options) {
-  name_ = baseName + L" " + std::to_wstring(GetCurrentProcessId());
+  // Wine reuses small process ids, and a driver or printer left by a program
+  // that died would otherwise answer for this one: the names are unique.
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  unique_ = std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(now.QuadPart % 1000000007);
+  name_ = baseName + L" " + unique_;
   driver_ = L"quillex test driver " + name_;
   Install(options);
 }
@@ -63,24 +76,29 @@ TestPrinter::TestPrinter(const std::wstring &baseName, const TestPrinterOptions 
 void TestPrinter::Install(const TestPrinterOptions &options) {
   std::wstring dir = DriverDirectory();
   ASSERT_FALSE(dir.empty());
-  std::wstring fileBase = L"qx" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(reinterpret_cast<uintptr_t>(this) & 0xffffff);
-  std::wstring dll = dir + L"\\quillex.dll";
+  // Wine keeps only the base names of driver files, all in one folder shared
+  // by every suite (NT 6.0 and NT 5.2 builds alike) and every run: each
+  // printer gets its own copy of the plug-in under a name of its own, and its
+  // configuration file names that copy.
+  std::wstring fileBase = L"qx" + unique_;
+  std::wstring moduleName = fileBase + L".dll";
+  std::wstring dll = dir + L"\\" + moduleName;
   ReplaceWithCopy(BesideTestProgram(L"quillex.dll"), dll);
+  ownFiles_.push_back(dll);
   std::wstring ui = dir + L"\\qxtestdrv.dll";
   ReplaceWithCopy(BesideTestProgram(L"qxtestdrv.dll"), ui);
 
   std::wstring dependent = dll + L'\0';
   if (!options.ini.empty()) {
     std::wstring ini = dir + L"\\" + fileBase + L".ini";
-    ASSERT_TRUE(WriteFileBytes(ini, options.ini));
+    ASSERT_TRUE(WriteFileBytes(ini, NamingModule(options.ini, moduleName)));
     ownFiles_.push_back(ini);
     dependent = ini + L'\0' + dependent;
   }
   std::wstring extra;
   for (const auto &file : options.extraFiles) {
     std::wstring path = dir + L"\\" + fileBase + file.suffix;
-    ASSERT_TRUE(WriteFileBytes(path, file.content));
+    ASSERT_TRUE(WriteFileBytes(path, NamingModule(file.content, moduleName)));
     ownFiles_.push_back(path);
     extra += path + L'\0';
   }

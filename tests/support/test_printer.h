@@ -54,7 +54,7 @@ class TestPrinter {
  private:
   void Install(const TestPrinterOptions &options);
 
-  std::wstring name_, driver_;
+  std::wstring unique_, name_, driver_;
   std::vector<std::wstring> ownFiles_;  // removed with the printer
   HANDLE handle_ = nullptr;
 };

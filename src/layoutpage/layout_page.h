@@ -6,6 +6,9 @@
 #pragma once
 
 #include "frame/printoem.h"
+
+#include <commctrl.h>
+
 #include "frame/ui_context.h"
 
 namespace qx {

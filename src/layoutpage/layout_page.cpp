@@ -8,12 +8,9 @@
 #include "activation/activation.h"
 #include "frame/spooler.h"
 #include "layoutpage/layout_items.h"
-#include "resources/ids_layoutpage.h"
-
-#if __has_include("layoutpage/layout_preview.h")
 #include "layoutpage/layout_preview.h"
-#define QX_HAS_LAYOUT_PREVIEW 1
-#endif
+#include "resources/ids_artwork.h"
+#include "resources/ids_layoutpage.h"
 
 namespace qx {
 
@@ -34,8 +31,12 @@ constexpr Label kLabels[] = {
 };
 
 // Icon groups in image-list order: each picture, then its warning variant.
-constexpr WORD kLayoutIcons[] = {12011, 12012, 12013, 12014, 12015, 12016, 12021, 12022, 12023,
-                                 12024, 12025, 12026, 12027, 12028, 12029, 12030, 12001};
+constexpr WORD kLayoutIcons[] = {
+    IDI_PORTRAIT,           IDI_PORTRAIT_WARN,           IDI_LANDSCAPE,           IDI_LANDSCAPE_WARN,
+    IDI_ROTATED_LANDSCAPE,  IDI_ROTATED_LANDSCAPE_WARN,  IDI_ONE_SIDED,           IDI_ONE_SIDED_WARN,
+    IDI_FLIP_SHORT_PORTRAIT, IDI_FLIP_SHORT_PORTRAIT_WARN, IDI_FLIP_LONG_PORTRAIT, IDI_FLIP_LONG_PORTRAIT_WARN,
+    IDI_FLIP_SHORT_LANDSCAPE, IDI_FLIP_SHORT_LANDSCAPE_WARN, IDI_FLIP_LONG_LANDSCAPE, IDI_FLIP_LONG_LANDSCAPE_WARN,
+    IDI_WARNING_SIGN};
 
 // Controls that the reduced page hides for good.
 constexpr int kReducedPageHidden[] = {IDC_NUPDIRECTION_LIST, IDC_NUPDIRECTION_LABEL, IDC_BINDINGEDGE_LIST,
@@ -106,11 +107,9 @@ INT_PTR CALLBACK LayoutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
       OnDestroy(page);
       return FALSE;
-#ifdef QX_HAS_LAYOUT_PREVIEW
     case WM_PAINT:
       PaintLayoutPreview(page, ctx->pCuiParam);
       return FALSE;
-#endif
     case WM_SHOWWINDOW:
       FillLayoutPage(page, block);
       return FALSE;

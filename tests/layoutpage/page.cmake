@@ -4,3 +4,4 @@ qx_wine_test(layout_page_test ${CMAKE_CURRENT_LIST_DIR}/layout_page_test.cpp
 if(TARGET layout_page_test)
   target_link_libraries(layout_page_test PRIVATE comctl32)
 endif()
+qx_wine_test(layout_resources_test ${CMAKE_CURRENT_LIST_DIR}/layout_resources_test.cpp)

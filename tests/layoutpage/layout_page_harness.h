@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame/ui_context.h"
+#include "layoutpage/layout_items.h"
 #include "resources/ids_layoutpage.h"
 #include "support/plugin_loader.h"
 

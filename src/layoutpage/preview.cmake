@@ -24,7 +24,10 @@ add_custom_command(OUTPUT ${QX_ARTWORK_DIR}/artwork_generated.rc
 add_custom_target(qx_artwork ALL DEPENDS ${QX_ARTWORK_DIR}/artwork_generated.rc)
 if(WIN32)
   add_dependencies(quillex qx_artwork)
-  # The resource script takes in the generated one (src/resources/artwork.rc).
-  list(APPEND QX_RC_EXTRA_DEPENDS ${QX_ARTWORK_DIR}/artwork_generated.rc)
-  set(QX_RC_EXTRA_DEPENDS ${QX_RC_EXTRA_DEPENDS} PARENT_SCOPE)
+  # The resource script takes in the generated one through artwork.rc.
+  # windres reports no dependencies, and a source property counts only in
+  # the directory of the target that compiles the source.
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/resources/quillex.rc TARGET_DIRECTORY quillex
+    APPEND PROPERTY OBJECT_DEPENDS ${QX_ARTWORK_DIR}/artwork_generated.rc
+    ${CMAKE_SOURCE_DIR}/src/resources/artwork.rc ${CMAKE_SOURCE_DIR}/src/resources/ids_artwork.h)
 endif()

@@ -32,7 +32,7 @@ BYTE ItemOfList(int listId) {
 void DropBooklet(HWND page, const OEMCUIPPARAM *block, bool pageOrder) {
   for (DWORD i = 0; i < block->cDrvOptItems; ++i) {
     OPTITEM &nup = block->pDrvOptItems[i];
-    if (nup.DMPubID != DMPUB_NUP || nup.Sel != kBookletOption || !nup.pOptType) continue;
+    if (nup.DMPubID != DMPUB_NUP || nup.Sel != kNupBooklet || !nup.pOptType) continue;
     MarkChanged(nup, 1);
     ApplyPageFormat(page, BookletDroppedForOneSided(pageOrder, kReducedLayoutPage));
   }
@@ -89,13 +89,13 @@ INT_PTR OnButtonClick(HWND page, int id, const OEMCUIPPARAM *block, IPrintOemDri
     }
     EnableWindow(GetDlgItem(page, IDC_PERSHEET_LIST), TRUE);
   } else if (id == IDC_PERSHEET_RADIO) {
-    if (nup->Sel == kBookletOption) {
+    if (nup->Sel == kNupBooklet) {
       nup->Sel = 1;
       SelectOption(page, IDC_PERSHEET_LIST, 1);
     }
     ApplyPageFormat(page, PerSheetRadioClicked(pageOrder, nup->Sel, BordersFlag(*nup), kReducedLayoutPage));
   } else {
-    nup->Sel = kBookletOption;
+    nup->Sel = kNupBooklet;
     // A booklet is printed on both sides: "None" becomes "Flip on Short Edge".
     if (SelectedOption(page, IDC_DUPLEX_LIST) == 0) {
       SelectOption(page, IDC_DUPLEX_LIST, 1);

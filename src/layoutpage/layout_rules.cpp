@@ -66,7 +66,7 @@ static void BordersFor(PageFormatControls &c, long nupSel, bool bordersFlag) {
 
 PageFormatControls FillPageFormat(bool pageOrderPresent, long nupSel, bool bordersFlag, bool reduced) {
   PageFormatControls c;
-  if (pageOrderPresent && nupSel == kBookletOption) {
+  if (pageOrderPresent && nupSel == kNupBooklet) {
     c.bookletCheck = Set::On;
     c.perSheetCheck = Set::Off;
     c.perSheetEnable = Set::Off;

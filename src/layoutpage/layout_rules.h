@@ -61,7 +61,7 @@ struct PageFormatControls {
   Set bordersCheck = Set::Leave;
 };
 
-constexpr long kBookletOption = 6;
+constexpr long kNupBooklet = 6;
 
 // `reduced`: the build whose page hides the direction, binding edge and
 // borders controls and leaves them alone.

@@ -55,7 +55,7 @@ TEST(BookletRadio, DisabledOnlyWhenTwoSidedOffersJustItsFirstEntry) {
 }
 
 TEST(PageFormat, FillWithBooklet) {
-  PageFormatControls c = FillPageFormat(true, kBookletOption, true, false);
+  PageFormatControls c = FillPageFormat(true, kNupBooklet, true, false);
   EXPECT_EQ(c.bookletCheck, Set::On);
   EXPECT_EQ(c.perSheetCheck, Set::Off);
   EXPECT_EQ(c.perSheetEnable, Set::Off);
@@ -79,7 +79,7 @@ TEST(PageFormat, FillWithOnePagePerSheetShowsTheStoredBordersFlagDisabled) {
 
 TEST(PageFormat, WithoutPageOrderBookletIsOffAndDisabled) {
   // Even a stored booklet choice shows as pages per sheet.
-  PageFormatControls c = FillPageFormat(false, kBookletOption, true, false);
+  PageFormatControls c = FillPageFormat(false, kNupBooklet, true, false);
   EXPECT_EQ(c.bookletCheck, Set::Off);
   EXPECT_EQ(c.bookletEnable, Set::Off);
   EXPECT_EQ(c.perSheetCheck, Set::On);
@@ -93,7 +93,7 @@ TEST(PageFormat, WithoutPageOrderBookletIsOffAndDisabled) {
 
 TEST(PageFormat, ReducedPageLeavesItsHiddenControlsAlone) {
   for (const PageFormatControls &c :
-       {FillPageFormat(true, kBookletOption, true, true), FillPageFormat(true, 2, true, true),
+       {FillPageFormat(true, kNupBooklet, true, true), FillPageFormat(true, 2, true, true),
         PagesPerSheetChosen(true, 0, true, true), PerSheetRadioClicked(true, 1, true, true),
         BookletRadioClicked(true, true, true), BookletDroppedForOneSided(true, true), NoPageOrder(true)}) {
     EXPECT_EQ(c.directionEnable, Set::Leave);

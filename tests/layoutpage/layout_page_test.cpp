@@ -420,3 +420,31 @@ TEST(LayoutPage, CreateDestroyCyclesLeaveGuiObjectCounts) {
 }
 
 }  // namespace
+
+namespace {
+
+// With version 6 of the common controls the page's lists show the 17 icons;
+// without an image list they show their texts alone.
+TEST(LayoutPageImages, EachPageOwnsItsImageListOfSeventeenIcons) {
+  LayoutPageHarness first(FullItems());
+  LayoutPageHarness second(FullItems());
+  auto imagesOf = [](const LayoutPageHarness &h, int id) {
+    return reinterpret_cast<HIMAGELIST>(SendMessageW(h.Control(id), CBEM_GETIMAGELIST, 0, 0));
+  };
+  HIMAGELIST images = imagesOf(first, IDC_ORIENTATION_LIST);
+  EXPECT_EQ(Texts(first.Entries(IDC_ORIENTATION_LIST)), (Strings{L"Portrait", L"Landscape", L"Rotated Landscape"}));
+  if (!images) {
+    printf("no image list in this process: lists show texts only\n");
+    return;
+  }
+  EXPECT_EQ(ImageList_GetImageCount(images), 17);
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(images, &cx, &cy);
+  EXPECT_EQ(cx, 20);
+  EXPECT_EQ(cy, 20);
+  EXPECT_EQ(imagesOf(first, IDC_DUPLEX_LIST), images);
+  EXPECT_EQ(imagesOf(first, IDC_PAGEORDER_LIST), images);
+  EXPECT_NE(imagesOf(second, IDC_ORIENTATION_LIST), images);
+}
+
+}  // namespace

@@ -129,6 +129,7 @@ TEST(LayoutPage, ChoiceBehindALeftOutOptionStoresItsOwnOptionIndex) {
   EXPECT_TRUE(orientation.Flags & OPTIF_CHANGEONCE);
   // Filled again, the entry of option 2 is the one selected.
   h.Refill();
+  EXPECT_EQ(Options(h.Entries(IDC_ORIENTATION_LIST)), (Data{0, 2}));
   EXPECT_EQ(h.Selection(IDC_ORIENTATION_LIST), 1);
 
   LayoutPageHarness d(With(FullItems(), {DMPUB_DUPLEX, 3, 2, 0b010}));

@@ -105,15 +105,14 @@ BOOL SelectPreviewBitmaps(POEMCUIPPARAM block, DWORD *sheetId, DWORD *overlayId)
 
 void PaintLayoutPreview(HWND page, POEMCUIPPARAM block) {
   if (!page || !block) return;
-  RECT area{};
-  if (HWND frame = GetDlgItem(page, kPreviewFrameId)) GetWindowRect(frame, &area);
-  POINT topLeft{area.left, area.top}, bottomRight{area.right, area.bottom};
-  ScreenToClient(page, &topLeft);
-  ScreenToClient(page, &bottomRight);
-  area = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-
-  PaintSession paint(page);
+  PaintSession paint(page);  // validates the page even when nothing is drawn
   if (!paint.dc()) return;
+  HWND frame = GetDlgItem(page, kPreviewFrameId);
+  RECT area{};
+  if (!frame || !GetWindowRect(frame, &area)) return;
+  // Both corners into the page's client coordinates (mirrored pages too).
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT *>(&area), 2);
+
   MemoryDc pictureDc(paint.dc());
   MemoryDc compositionDc(paint.dc());
 

@@ -202,7 +202,6 @@ TEST_P(TransparentCopyTest, KeyedPixelsLeaveTheDestinationAndTheSourceIntact) {
   src.Fill(RECT{10, 10, 30, 20}, RGB(255, 0, 0));
   src.Fill(RECT{0, 29, 40, 30}, RGB(1, 2, 3));  // a row that is near, not equal to, black
   if (GetParam()) {
-    SetLastError(0xdeadbeef);
     ASSERT_TRUE(qx::CopyThroughTransparentBlt(dst.dc, 0, 0, 40, 30, src.dc, 0, 0, 40, 30, kKey));
   } else {
     ASSERT_TRUE(qx::CopyThroughMasks(dst.dc, 0, 0, src.dc, 0, 0, 40, 30, kKey));
@@ -375,6 +374,15 @@ TEST(Paint, AMissingBitmapLeavesTheWindowColour) {
   const COLORREF color = GetSysColor(COLOR_WINDOW) & 0xffffff;
   for (POINT p : {POINT{0, 0}, POINT{kFrameW / 2, kFrameH / 2}, POINT{kFrameW - 1, kFrameH - 1}})
     EXPECT_EQ(shown.at(p.x, p.y), color);
+}
+
+TEST(Paint, WithoutThePreviewFrameThePageIsOnlyValidated) {
+  PreviewWindow window;
+  DestroyWindow(GetDlgItem(window.get(), qx::kPreviewFrameId));
+  std::vector<OPTITEM> none;
+  OEMCUIPPARAM block = Block(none);
+  window.Paint(&block);
+  EXPECT_FALSE(GetUpdateRect(window.get(), nullptr, FALSE));
 }
 
 TEST(Paint, NullWindowOrBlockDoesNothing) {

@@ -84,7 +84,7 @@ void DrawPageImage(cairo_t *cr, Rect r, int number, bool colour, bool framed) {
   FillRect(cr, Rect{inner.x, inner.y, inner.w, band}, colour ? accent : Gray(accent));
 
   const std::string digits = std::to_string(number);
-  const bool roomForText = inner.h >= 40;
+  const bool roomForText = inner.h >= 50;
   const int textTop = roomForText ? inner.y + inner.h - inner.h / 4 : inner.y + inner.h;
   const double areaTop = inner.y + band, areaHeight = textTop - areaTop;
   double height = std::min(areaHeight * 0.7, 60.0);

@@ -73,7 +73,9 @@ class DocumentEventTest : public ::testing::Test {
 
   // The refusal was shown once, as the message box the person printing sees.
   void ExpectRefusalShown(const MessageBoxCatcher &boxes, const TestPrinter &printer) {
-    ASSERT_EQ(boxes.count(), 1u);
+    std::wstring seen;
+    for (size_t i = 0; i < boxes.count(); ++i) seen += L"[" + boxes[i].caption + L": " + boxes[i].text + L"] ";
+    ASSERT_EQ(boxes.count(), 1u) << std::string(seen.begin(), seen.end());
     EXPECT_EQ(boxes[0].text, kRefusalText);
     EXPECT_EQ(boxes[0].caption, printer.driverName());
     EXPECT_EQ(boxes[0].owner, nullptr);

@@ -206,11 +206,15 @@ bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &key
   int32_t n = 0;
   bool hex = false;
   int pending = -1;
+  bool split = false;
   for (int32_t i = 0; i < token.length; ++i) {
     unsigned char c = token.bytes[i];
-    if (c == '/') {
+    if (c == '/' && !split) {
+      // Only the first slash separates: a translation may hold slashes
+      // ("Perfect/Ring/Twin Loop Binder").
       BytesToPpdText(keyword, work, static_cast<size_t>(n));
       n = 0;
+      split = true;
     } else if (c == '<') {
       hex = true;
       pending = -1;

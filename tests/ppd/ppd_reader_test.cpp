@@ -126,9 +126,10 @@ TEST(ReadKeywordAndTranslation, SplitsAtTheLastSlashAndDecodesHex) {
   r = ReadKT("LC1/<43>assette 1: \"x\"");
   EXPECT_EQ(r.keyword, "LC1");
   EXPECT_EQ(r.translation, "Cassette 1");
-  r = ReadKT("a/b/c d");
-  EXPECT_EQ(r.keyword, "b");  // the work text restarts at every slash
-  EXPECT_EQ(r.translation, "c d");
+  // Only the first slash separates: translations may hold slashes.
+  r = ReadKT("*OptionBind/Perfect/Ring/Twin Loop: PickOne");
+  EXPECT_EQ(r.keyword, "*OptionBind");
+  EXPECT_EQ(r.translation, "Perfect/Ring/Twin Loop");
   r = ReadKT("/Only");
   EXPECT_EQ(r.keyword, "Only");
   EXPECT_EQ(r.translation, "Only");

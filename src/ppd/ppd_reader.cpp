@@ -72,7 +72,9 @@ bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
     for (;;) {
       c = source.Take();
       if (c < 0) break;
-      if (kClasses.of[c] != kOrdinary && !(spaces && (c == 0x09 || c == 0x20))) break;
+      // With the spaces flag a display text runs to the colon or the line
+      // end: blanks, tabs and double quotes (13" x 19") stay in it.
+      if (kClasses.of[c] != kOrdinary && !(spaces && (c == 0x09 || c == 0x20 || c == 0x22))) break;
       if (n == kPpdTokenLimit) break;  // the byte taken now is dropped
       out[n++] = static_cast<unsigned char>(c);
     }

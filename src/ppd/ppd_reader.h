@@ -65,7 +65,7 @@ struct PpdToken {
 };
 
 // Skips white space and comments, then reads one plain or quoted token. With
-// spaces set, blanks and tabs stay inside a plain token. False at the end of
+// spaces set, blanks, tabs and double quotes stay inside a plain token. False at the end of
 // the input (the token is then empty).
 bool ReadToken(ByteSource &source, PpdToken &token, bool spaces);
 

@@ -64,6 +64,13 @@ TEST(ReadToken, DelimitersEndPlainTokensAndVanishWithThem) {
   EXPECT_EQ(t.Next(), "x");
 }
 
+TEST(ReadToken, DisplayTextsKeepTheirQuotes) {
+  Tokens t("LG13/13\" LG (8 1/2 x 13\"): \"code\"\n13\"x");
+  EXPECT_EQ(t.Next(true), "LG13/13\" LG (8 1/2 x 13\")");
+  EXPECT_EQ(t.Next(), "code");
+  EXPECT_EQ(t.Next(), "13");
+}
+
 TEST(ReadToken, AColonStartsAPlainTokenAndAQuoteEndsOne) {
   Tokens t(":a\"b\" \"open to the end");
   EXPECT_EQ(t.Next(), ":a");

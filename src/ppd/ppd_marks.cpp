@@ -23,6 +23,13 @@ namespace {
 
 bool IsConstrainable(const PpdFeature &feature) { return !feature.IsInstallable(); }
 
+bool LedByInstalledOption(const PpdModel &model, const PpdConstraint &constraint) {
+  for (const InstalledOption *installed : model.installedOptions) {
+    if (installed->featureKeyword.Equals(constraint.feature1)) return true;
+  }
+  return false;
+}
+
 using TextView = std::basic_string_view<PpdUnit>;
 
 TextView View(const PpdText &text) { return TextView(text.text, static_cast<size_t>(text.length)); }
@@ -50,8 +57,10 @@ class PpdConstraintIndex {
         optionTargets_.push_back(found.first->second);
       }
     }
-    // Exclusions: what each (first feature, first option) excludes.
+    // Exclusions: what each (first feature, first option) excludes. Only
+    // constraints led by an installable feature can ever mark an option.
     for (const PpdConstraint *constraint : model.constraints) {
+      if (!LedByInstalledOption(model, *constraint)) continue;
       int32_t feature2 = Find(constraint->feature2);
       int32_t option2 = Find(constraint->option2);
       if (feature2 < 0 || option2 < 0) continue;
@@ -143,6 +152,10 @@ void MarkConstrainedOptionsPlain(PpdModel *model) {
 
 void MarkConstrainedOptions(PpdModel *model) {
   if (model == nullptr) return;
+  if (model->InstalledOptionCount() == 0) {
+    MarkConstrainedOptionsPlain(model);  // nothing to look up: every mark is 0
+    return;
+  }
   try {
     if (model->pConstraintIndex == nullptr) model->pConstraintIndex = new PpdConstraintIndex(*model);
     model->pConstraintIndex->Mark(*model);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace qx {
 
@@ -31,9 +32,14 @@ constexpr int kPpdTextUnits = 260;  // 259 characters and the terminator
 // case folding.
 class PpdText {
  public:
-  PpdText() = default;
-  PpdText(const PpdText &) = default;
-  PpdText &operator=(const PpdText &) = default;
+  // Only the used units are written: records hold many texts, most short.
+  PpdText() { text[0] = 0; }
+  PpdText(const PpdText &other) : length(other.length) { CopyUnits(other); }
+  PpdText &operator=(const PpdText &other) {
+    length = other.length;
+    CopyUnits(other);
+    return *this;
+  }
   virtual ~PpdText() = default;
 
   bool IsEmpty() const { return length == 0; }
@@ -44,7 +50,12 @@ class PpdText {
   void Assign(const PpdUnit *zeroTerminated);
 
   int32_t length = 0;                 // units before the terminator
-  PpdUnit text[kPpdTextUnits] = {};   // zero-terminated
+  PpdUnit text[kPpdTextUnits];        // zero-terminated; units after it unset
+
+ private:
+  void CopyUnits(const PpdText &other) {
+    std::memmove(text, other.text, sizeof(PpdUnit) * (static_cast<size_t>(length) + 1));
+  }
 };
 
 // An owning array of records in file order. Starts at a fixed capacity and

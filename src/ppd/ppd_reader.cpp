@@ -30,8 +30,8 @@ constexpr ByteClasses kClasses;
 template <class Source>
 bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
   unsigned char *out = token.bytes;
-  bool comment = false;
   int c;
+  int next = -2;  // the byte after a leading asterisk, taken to look for "%"
   for (;;) {
     c = source.Take();
     if (c < 0) {
@@ -39,24 +39,21 @@ bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
       token.length = 0;
       return false;
     }
-    if (comment) {
-      if (c == 0x0A || c == 0x0D) comment = false;
-      continue;
-    }
     if (c == '*') {
-      source.lookahead = source.Take();
-      if (source.lookahead == '%') {
-        comment = true;
-        continue;
-      }
-      break;  // plain token starting with the asterisk
+      next = source.Take();
+      if (next != '%') break;  // a plain token starting with the asterisk
+    } else if (c != '%') {
+      if (kClasses.of[c] == kWhite) continue;
+      break;
     }
-    if (c == '%') {
-      comment = true;
-      continue;
+    // A comment runs to the line end; every byte of it is dropped.
+    do c = source.Take();
+    while (c >= 0 && c != 0x0A && c != 0x0D);
+    if (c < 0) {
+      out[0] = 0;
+      token.length = 0;
+      return false;
     }
-    if (kClasses.of[c] == kWhite) continue;
-    break;
   }
 
   int32_t n = 0;
@@ -69,8 +66,8 @@ bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
     }
   } else {
     out[n++] = static_cast<unsigned char>(c);
-    for (;;) {
-      c = source.Take();
+    c = next == -2 ? source.Take() : next;
+    for (;; c = source.Take()) {
       if (c < 0) break;
       // With the spaces flag a display text runs to the colon or the line
       // end: blanks, tabs and double quotes (13" x 19") stay in it.
@@ -135,7 +132,11 @@ int Classify(const Unit *token, int32_t length) {
 }
 
 bool StartsWith(const PpdToken &token, const char *prefix, int32_t length) {
-  return token.length >= length && std::memcmp(token.bytes, prefix, static_cast<size_t>(length)) == 0;
+  if (token.length < length) return false;
+  for (int32_t i = 0; i < length; ++i) {
+    if (token.bytes[i] != static_cast<unsigned char>(prefix[i])) return false;
+  }
+  return true;
 }
 
 bool TokenEquals(const PpdToken &token, const PpdText &text) {

@@ -7,23 +7,14 @@
 
 namespace qx {
 
-// A byte source with one byte of look-ahead: a next-byte function and its
-// context. The slot holds -1 when empty.
+// A byte source: a next-byte function and its context. The reader keeps the
+// one byte it ever looks ahead (after an asterisk) itself.
 class ByteSource {
  public:
   ByteSource(PpdNextByte nextByte, void *context) : nextByte_(nextByte), context_(context) {}
   virtual ~ByteSource() = default;
 
-  int Take() {
-    if (lookahead >= 0) {
-      int b = lookahead;
-      lookahead = -1;
-      return b;
-    }
-    return nextByte_(context_);
-  }
-
-  int32_t lookahead = -1;
+  int Take() { return nextByte_(context_); }
 
  private:
   PpdNextByte nextByte_;
@@ -36,19 +27,12 @@ class FileByteSource {
   explicit FileByteSource(FILE *file) : file_(file) {}
 
   int Take() {
-    if (lookahead >= 0) {
-      int b = lookahead;
-      lookahead = -1;
-      return b;
-    }
 #ifdef _WIN32
     return _fgetc_nolock(file_);
 #else
     return getc_unlocked(file_);
 #endif
   }
-
-  int32_t lookahead = -1;
 
  private:
   FILE *file_;

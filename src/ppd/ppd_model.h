@@ -148,13 +148,36 @@ struct PpdFeature {
   bool IsInstallable() const;     // group keyword is "InstallableOptions"
 };
 
+// A word of a constraint: a zero-terminated text of at most 259 units, read
+// and cut like a PpdText, kept in its constraint's own compact storage (large
+// PPDs have thousands of constraints).
+struct PpdWord {
+  int32_t length = 0;
+  const PpdUnit *text = QX_PPD_STR("");
+
+  bool IsEmpty() const { return length == 0; }
+  bool Equals(const PpdText &other) const;
+  bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
+};
+
 // One *UIConstraints line, words in line order: when feature1 is at option1,
-// option2 of feature2 is excluded.
-struct PpdConstraint {
-  PpdText feature1;  // with asterisk
-  PpdText option1;
-  PpdText feature2;  // with asterisk
-  PpdText option2;
+// option2 of feature2 is excluded. Words not read stay empty.
+class PpdConstraint {
+ public:
+  // A constraint holding copies of the first count (at most four) texts as
+  // its words, all in one allocation; null when out of memory.
+  static PpdConstraint *Create(const PpdText *words, int count);
+  static void operator delete(void *block) { ::operator delete(block); }
+  PpdConstraint(const PpdConstraint &) = delete;
+  PpdConstraint &operator=(const PpdConstraint &) = delete;
+
+  PpdWord feature1;  // with asterisk
+  PpdWord option1;
+  PpdWord feature2;  // with asterisk
+  PpdWord option2;
+
+ private:
+  PpdConstraint() = default;
 };
 
 // A feature of the group InstallableOptions and its current option: the PPD

@@ -20,16 +20,25 @@ enum : unsigned char { kOrdinary = 0, kWhite = 1, kDelimiter = 2 };
 
 struct ByteClasses {
   unsigned char of[256];
-  constexpr ByteClasses() : of() {
+  bool endsPlain[256];       // white space and delimiters end a plain token
+  bool endsWithSpaces[256];  // ... except blanks, tabs and quotes in display texts
+  constexpr ByteClasses() : of(), endsPlain(), endsWithSpaces() {
     of[0x00] = of[0x09] = of[0x0A] = of[0x0C] = of[0x0D] = of[0x20] = kWhite;
     of[0x22] = of[0x3A] = kDelimiter;
+    for (int c = 0; c < 256; ++c) {
+      endsPlain[c] = of[c] != kOrdinary;
+      endsWithSpaces[c] = endsPlain[c] && c != 0x09 && c != 0x20 && c != 0x22;
+    }
   }
 };
 constexpr ByteClasses kClasses;
 
 template <class Source>
-bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
-  unsigned char *out = token.bytes;
+bool ReadTokenFrom(Source &from, PpdToken &token, bool spaces) {
+  Source source = from;  // a local copy stays in registers
+  // Restrict: stores into the token never change the FILE, so the compiler
+  // may keep its read position in a register.
+  unsigned char *__restrict out = token.bytes;
   int c;
   int next = -2;  // the byte after a leading asterisk, taken to look for "%"
   for (;;) {
@@ -66,12 +75,11 @@ bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
     }
   } else {
     out[n++] = static_cast<unsigned char>(c);
+    // With the spaces flag a display text runs to the colon or the line end:
+    // blanks, tabs and double quotes (13" x 19") stay in it.
+    const bool *ends = spaces ? kClasses.endsWithSpaces : kClasses.endsPlain;
     c = next == -2 ? source.Take() : next;
-    for (;; c = source.Take()) {
-      if (c < 0) break;
-      // With the spaces flag a display text runs to the colon or the line
-      // end: blanks, tabs and double quotes (13" x 19") stay in it.
-      if (kClasses.of[c] != kOrdinary && !(spaces && (c == 0x09 || c == 0x20 || c == 0x22))) break;
+    for (; c >= 0 && !ends[c]; c = source.Take()) {
       if (n == kPpdTokenLimit) break;  // the byte taken now is dropped
       out[n++] = static_cast<unsigned char>(c);
     }
@@ -115,8 +123,23 @@ int CompareRow(const KeywordRow &row, const Unit *token, int32_t length) {
   return row.length == length ? 0 : (row.length < length ? -1 : 1);
 }
 
+// Which (length, second unit) pairs some row has: rejects almost every
+// other keyword before the search.
+struct RowShapes {
+  bool has[18][128];
+  constexpr RowShapes() : has() {
+    for (const KeywordRow &row : kKeywords) {
+      if (row.length >= 2) has[row.length][static_cast<unsigned char>(row.text[1])] = true;
+    }
+  }
+};
+constexpr RowShapes kRowShapes;
+
 template <class Unit>
 int Classify(const Unit *token, int32_t length) {
+  if (length < 2 || length > 17) return 0;  // row 0, the empty one, is code 0 too
+  unsigned second = static_cast<unsigned>(token[1]) & 0xFFFFu;
+  if (second >= 128 || !kRowShapes.has[length][second]) return 0;
   int low = -1, high = 22;
   while (high - low > 1) {
     int mid = (low + high) / 2;
@@ -355,17 +378,18 @@ class Reader {
     return true;
   }
 
+  // The constraint counts even when a word is missing at the end of the
+  // input; reading then ends.
   bool ReadConstraint() {
-    PpdConstraint *constraint = new (std::nothrow) PpdConstraint();
+    int read = 0;
+    while (read < 4 && ReadTextFrom(source_, token_, words_[read])) ++read;
+    PpdConstraint *constraint = PpdConstraint::Create(words_, read);
     if (constraint == nullptr) return false;
     if (!model_.constraints.Append(constraint)) {
       delete constraint;
       return false;
     }
-    return ReadTextFrom(source_, token_, constraint->feature1) &&
-           ReadTextFrom(source_, token_, constraint->option1) &&
-           ReadTextFrom(source_, token_, constraint->feature2) &&
-           ReadTextFrom(source_, token_, constraint->option2);
+    return read == 4;
   }
 
   Source &source_;
@@ -373,6 +397,7 @@ class Reader {
   PpdModel &model_;
   PpdText groupKeyword_;
   PpdText groupTranslation_;
+  PpdText words_[4];  // a constraint's words before they are stored
 };
 
 template <class Source>

@@ -32,14 +32,6 @@ void PpdText::Assign(const PpdUnit *s) {
   length = n;
 }
 
-bool PpdWord::Equals(const PpdText &other) const {
-  if (length != other.length) return false;
-  for (int32_t i = 0; i < length; ++i) {
-    if (text[i] != other.text[i]) return false;
-  }
-  return true;
-}
-
 bool PpdWord::Equals(const PpdUnit *s) const {
   if (s == nullptr) return false;
   int32_t i = 0;

@@ -156,7 +156,13 @@ struct PpdWord {
   const PpdUnit *text = QX_PPD_STR("");
 
   bool IsEmpty() const { return length == 0; }
-  bool Equals(const PpdText &other) const;
+  bool Equals(const PpdText &other) const {
+    if (length != other.length) return false;
+    for (int32_t i = 0; i < length; ++i) {
+      if (text[i] != other.text[i]) return false;
+    }
+    return true;
+  }
   bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
 };
 

@@ -219,8 +219,9 @@ class PpdModel {
   PpdText modelName, product, manufacturer, languageEncoding, languageVersion;
   PpdArray<InstalledOption> installedOptions;
 
-  // Built by the first MarkConstrainedOptions; the constraints never change
-  // after reading.
+  // Owned; built by the first MarkConstrainedOptions (at the end of
+  // ReadPpdModel). After reading only the installed options' current options
+  // and the marks change; the index relies on that.
   PpdConstraintIndex *pConstraintIndex = nullptr;
 };
 

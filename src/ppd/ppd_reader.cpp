@@ -56,6 +56,7 @@ bool ReadTokenFrom(Source &from, PpdToken &token, bool spaces) {
       break;
     }
     // A comment runs to the line end; every byte of it is dropped.
+    next = -2;
     do c = source.Take();
     while (c >= 0 && c != 0x0A && c != 0x0D);
     if (c < 0) {

@@ -52,6 +52,10 @@ TEST(ReadToken, SkipsCommentsWhereATokenCouldStart) {
   EXPECT_EQ(t.Next(), "*");          // an asterisk at the end of the input
   EXPECT_EQ(t.Next(), "<end>");
   EXPECT_EQ(t.Next(), "<end>");
+  Tokens u("*%c\nWord *\nx");
+  EXPECT_EQ(u.Next(), "Word");
+  EXPECT_EQ(u.Next(), "*");  // the line end after the asterisk ends it
+  EXPECT_EQ(u.Next(), "x");
 }
 
 TEST(ReadToken, DelimitersEndPlainTokensAndVanishWithThem) {

@@ -48,11 +48,11 @@ bool ReadTokenFrom(Source &from, PpdToken &token, bool spaces) {
       token.length = 0;
       return false;
     }
+    if (kClasses.of[c] == kWhite) continue;
     if (c == '*') {
       next = source.Take();
       if (next != '%') break;  // a plain token starting with the asterisk
     } else if (c != '%') {
-      if (kClasses.of[c] == kWhite) continue;
       break;
     }
     // A comment runs to the line end; every byte of it is dropped.

@@ -14,11 +14,20 @@ class ByteSource {
   ByteSource(PpdNextByte nextByte, void *context) : nextByte_(nextByte), context_(context) {}
   virtual ~ByteSource() = default;
 
-  int Take() { return nextByte_(context_); }
+  // The end of the input is final; a value outside 0 to 255 from a broken
+  // source ends it too.
+  int Take() {
+    if (ended_) return -1;
+    int b = nextByte_(context_);
+    if ((b & ~0xFF) == 0) return b;
+    ended_ = true;
+    return -1;
+  }
 
  private:
   PpdNextByte nextByte_;
   void *context_;
+  bool ended_ = false;
 };
 
 // The same over a FILE private to one reading, with the unlocked read.

@@ -163,6 +163,20 @@ TEST(ReadPpdModel, CommentsAloneGiveAnEmptyModel) {
   }
 }
 
+TEST(ReadPpdModel, AValueOutsideAByteEndsTheInput) {
+  struct Broken {
+    int calls = 0;
+    static int Next(void *context) {
+      int call = static_cast<Broken *>(context)->calls++;
+      const char text[] = "*ModelName: \"Q\" ";
+      return call < 16 ? static_cast<unsigned char>(text[call]) : call == 16 ? 0x141 : '*';
+    }
+  } broken;
+  std::unique_ptr<PpdModel> model(ReadPpdModel(&Broken::Next, &broken));
+  EXPECT_EQ(U8(model->modelName), "Q");
+  EXPECT_EQ(broken.calls, 17);  // nothing read after it
+}
+
 TEST(ReadPpdModel, ReadsAFeatureWithItsOptionsDefaultOrderAndQuery) {
   auto model = ReadString(
       "*PPD-Adobe: \"4.3\"\n*ModelName: \"Quill 5\"\n*Product: \"(Quill)\"\n"

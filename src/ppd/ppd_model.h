@@ -173,6 +173,7 @@ class PpdConstraint {
   // A constraint holding copies of the first count (at most four) texts as
   // its words, all in one allocation; null when out of memory.
   static PpdConstraint *Create(const PpdText *words, int count);
+  // Unsized: the block is larger than the class.
   static void operator delete(void *block) { ::operator delete(block); }
   PpdConstraint(const PpdConstraint &) = delete;
   PpdConstraint &operator=(const PpdConstraint &) = delete;
@@ -242,7 +243,8 @@ PpdModel *ReadPpdModelFromFile(FILE *file);
 int ReadFileByte(void *file);
 
 // Sets the current option of the first installed option whose feature
-// keyword (with asterisk) equals featureKeyword. Nothing changes when either
+// keyword (with asterisk) equals featureKeyword to optionKeyword, copied as
+// it is (already UTF-16; at most 259 units). Nothing changes when either
 // keyword is null or nothing matches. With recompute set the marks are
 // recomputed in any case.
 void SetInstalledOption(PpdModel *model, const PpdUnit *featureKeyword,

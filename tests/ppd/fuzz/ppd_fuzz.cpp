@@ -1,8 +1,10 @@
 // libFuzzer target: any bytes through the reader, the installed options and
-// the marks. Crashes, leaks, reads past buffers and a difference between the
-// indexed marks and their plain definition are failures.
+// the marks. Crashes, leaks, reads past buffers, a difference between the
+// indexed marks and their plain definition, and a difference between the
+// function and FILE byte sources are failures.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -45,6 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   Bytes bytes{data, size, 0};
   std::unique_ptr<qx::PpdModel> model(qx::ReadPpdModel(&Bytes::Next, &bytes));
   if (!model) return 0;
+
+  // The FILE reader must build the same model.
+  if (size > 0) {
+    FILE *file = fmemopen(const_cast<uint8_t *>(data), size, "rb");
+    if (file != nullptr) {
+      std::unique_ptr<qx::PpdModel> fromFile(qx::ReadPpdModelFromFile(file));
+      std::fclose(file);
+      if (fromFile && qx::DumpPpdModel(*fromFile) != qx::DumpPpdModel(*model)) std::abort();
+    }
+  }
 
   uint64_t options = 0;
   for (const qx::PpdFeature *feature : model->features) options += feature->options.Count();

@@ -4,6 +4,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 what=${1:-}; shift || true
 case "$what" in
-  optiontree) exec "$ROOT/tools/bench-optiontree.sh" "$@" ;;
-  *) echo "usage: ./qx bench <benchmark>"; exit 2 ;;
+  ppd) exec bash "$ROOT/tools/bench-ppd.sh" "$@" ;;
+  optiontree) exec bash "$ROOT/tools/bench-optiontree.sh" "$@" ;;
+  *) echo "usage: ./qx bench ppd [DIR] | optiontree"; exit 2 ;;
 esac

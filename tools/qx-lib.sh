@@ -3,7 +3,7 @@
 QX_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
   cmake ninja-build googletest g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
   imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3)
-QX_PRESETS=(native native-asan x64-nt60 x64-nt52 x86-nt60 x86-nt52)
+QX_PRESETS=(native native-asan x64-nt60 x64-nt52 x86-nt60 x86-nt52 fuzz)
 QX_WINE64=/usr/lib/wine/wine64
 export WINEPREFIX="$ROOT/build/wine"
 export WINEDEBUG=-all
@@ -66,7 +66,7 @@ qx_wine() { "$QX_WINE64" "$@"; }
 # adds them up.
 qx_run_tests() {
   local passed=0 failed=0 rc=0 out
-  for p in native native-asan x64-nt60 x64-nt52; do
+  for p in native native-asan x64-nt60 x64-nt52 fuzz; do
     echo "== $p"
     out=$(cd "build/$p" && ctest --output-on-failure -j2 "$@" 2>&1) || rc=1
     printf '%s\n' "$out" | grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true

@@ -21,6 +21,9 @@ void AppendField(std::string &line, const std::string &utf8) {
 }
 
 void AppendField(std::string &line, const PpdText &text) { AppendField(line, ToUtf8(text)); }
+void AppendField(std::string &line, const PpdWord &word) {
+  AppendField(line, PpdUnitsToUtf8(word.text, static_cast<size_t>(word.length)));
+}
 
 // The display text of an installed option's current option: the option's
 // translation when the feature has it, else the keyword.

@@ -6,15 +6,18 @@
 // and the option second. Any one installed option suffices; a later one
 // never clears what an earlier one set.
 //
-// The index interns every text once and maps each (first feature, first
-// option) pair to the distinct (feature, option) targets it excludes, so a
-// recompute is one lookup per installed option and one pass over the
-// options, whatever the number of constraints.
+// The index keeps only the constraints led by an installed feature, grouped
+// by the (feature, option) they exclude, and gives every markable option its
+// group once. A recompute then checks each group's few (installed option,
+// option it must be at) pairs once and passes over the options: no option is
+// compared with every constraint.
 #include "ppd/ppd_marks.h"
 
 #include <algorithm>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace qx {
@@ -26,83 +29,90 @@ bool IsConstrainable(const PpdFeature &feature) { return !feature.IsInstallable(
 using TextView = std::basic_string_view<PpdUnit>;
 
 TextView View(const PpdText &text) { return TextView(text.text, static_cast<size_t>(text.length)); }
+TextView View(const PpdWord &word) { return TextView(word.text, static_cast<size_t>(word.length)); }
 
-uint64_t PairKey(int32_t first, int32_t second) {
-  return (static_cast<uint64_t>(static_cast<uint32_t>(first)) << 32) | static_cast<uint32_t>(second);
-}
+struct PairKey {
+  TextView feature, option;
+  bool operator==(const PairKey &other) const {
+    return feature == other.feature && option == other.option;
+  }
+};
+
+struct PairKeyHash {
+  size_t operator()(const PairKey &key) const {
+    std::hash<TextView> hash;
+    return hash(key.feature) * 31u ^ hash(key.option);
+  }
+};
 
 }  // namespace
 
 class PpdConstraintIndex {
  public:
-  // Builds the index; may throw std::bad_alloc.
+  // Builds the index; may throw std::bad_alloc. Views point into the model's
+  // records, which never move; the constraints never change after reading.
   explicit PpdConstraintIndex(const PpdModel &model) {
-    // Targets: one per distinct (feature keyword, option keyword) of the
-    // options that can be marked, in the order the marks are written.
-    std::unordered_map<uint64_t, int32_t> targetOf;
-    for (const PpdFeature *feature : model.features) {
-      if (!IsConstrainable(*feature)) continue;
-      int32_t featureId = Intern(feature->keyword);
-      for (const PpdOption *option : feature->options) {
-        uint64_t key = PairKey(featureId, Intern(option->keyword));
-        auto found = targetOf.emplace(key, targetCount_);
-        if (found.second) ++targetCount_;
-        optionTargets_.push_back(found.first->second);
+    std::unordered_map<PairKey, int32_t, PairKeyHash> groupOf;
+    for (const PpdConstraint *constraint : model.constraints) {
+      for (int32_t i = 0; i < model.InstalledOptionCount(); ++i) {
+        if (!constraint->feature1.Equals(model.Installed(i)->featureKeyword)) continue;
+        PairKey key{View(constraint->feature2), View(constraint->option2)};
+        auto found = groupOf.emplace(key, static_cast<int32_t>(groups_.size()));
+        if (found.second) groups_.emplace_back();
+        groups_[static_cast<size_t>(found.first->second)].push_back({i, View(constraint->option1)});
       }
     }
-    // Exclusions: what each (first feature, first option) excludes.
-    for (const PpdConstraint *constraint : model.constraints) {
-      int32_t feature2 = Find(constraint->feature2);
-      int32_t option2 = Find(constraint->option2);
-      if (feature2 < 0 || option2 < 0) continue;
-      auto target = targetOf.find(PairKey(feature2, option2));
-      if (target == targetOf.end()) continue;
-      uint64_t key = PairKey(Intern(constraint->feature1), Intern(constraint->option1));
-      excluded_[key].push_back(target->second);
+    for (std::vector<Exclusion> &group : groups_) {
+      std::sort(group.begin(), group.end());
+      group.erase(std::unique(group.begin(), group.end()), group.end());
     }
-    for (auto &entry : excluded_) {
-      std::vector<int32_t> &targets = entry.second;
-      std::sort(targets.begin(), targets.end());
-      targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+    for (const PpdFeature *feature : model.features) {
+      if (!IsConstrainable(*feature)) continue;
+      for (const PpdOption *option : feature->options) {
+        auto found = groupOf.find(PairKey{View(feature->keyword), View(option->keyword)});
+        optionGroups_.push_back(found == groupOf.end() ? -1 : found->second);
+      }
     }
-    hit_.assign(static_cast<size_t>(targetCount_), 0);
+    hit_.assign(groups_.size(), 0);
   }
 
   void Mark(PpdModel &model) {
-    std::fill(hit_.begin(), hit_.end(), static_cast<uint8_t>(0));
-    for (const InstalledOption *installed : model.installedOptions) {
-      int32_t feature = Find(installed->featureKeyword);
-      int32_t option = Find(installed->currentOption);
-      if (feature < 0 || option < 0) continue;
-      auto targets = excluded_.find(PairKey(feature, option));
-      if (targets == excluded_.end()) continue;
-      for (int32_t target : targets->second) hit_[static_cast<size_t>(target)] = 1;
+    for (size_t g = 0; g < groups_.size(); ++g) {
+      uint8_t hit = 0;
+      for (const Exclusion &exclusion : groups_[g]) {
+        if (View(model.Installed(exclusion.installed)->currentOption) == exclusion.option1) {
+          hit = 1;
+          break;
+        }
+      }
+      hit_[g] = hit;
     }
     size_t next = 0;
     for (PpdFeature *feature : model.features) {
       if (!IsConstrainable(*feature)) continue;
       for (PpdOption *option : feature->options) {
-        option->bConstrained = hit_[static_cast<size_t>(optionTargets_[next++])];
+        int32_t group = optionGroups_[next++];
+        option->bConstrained = group < 0 ? 0 : hit_[static_cast<size_t>(group)];
       }
     }
   }
 
  private:
-  // Views point into the model's records, which never move.
-  int32_t Intern(const PpdText &text) {
-    auto found = ids_.emplace(View(text), static_cast<int32_t>(ids_.size()));
-    return found.first->second;
-  }
-  int32_t Find(const PpdText &text) const {
-    auto found = ids_.find(View(text));
-    return found == ids_.end() ? -1 : found->second;
-  }
+  // The installed option that must be at option1 for the exclusion to hold.
+  struct Exclusion {
+    int32_t installed;
+    TextView option1;
+    bool operator<(const Exclusion &other) const {
+      return installed != other.installed ? installed < other.installed : option1 < other.option1;
+    }
+    bool operator==(const Exclusion &other) const {
+      return installed == other.installed && option1 == other.option1;
+    }
+  };
 
-  std::unordered_map<TextView, int32_t> ids_;
-  std::unordered_map<uint64_t, std::vector<int32_t>> excluded_;
-  std::vector<int32_t> optionTargets_;
-  std::vector<uint8_t> hit_;
-  int32_t targetCount_ = 0;
+  std::vector<std::vector<Exclusion>> groups_;  // by excluded (feature, option)
+  std::vector<int32_t> optionGroups_;           // per markable option, or -1
+  std::vector<uint8_t> hit_;                    // per group, this recompute
 };
 
 void FreeConstraintIndex(PpdConstraintIndex *index) { delete index; }
@@ -143,6 +153,10 @@ void MarkConstrainedOptionsPlain(PpdModel *model) {
 
 void MarkConstrainedOptions(PpdModel *model) {
   if (model == nullptr) return;
+  if (model->InstalledOptionCount() == 0) {
+    MarkConstrainedOptionsPlain(model);  // nothing to look up: every mark is 0
+    return;
+  }
   try {
     if (model->pConstraintIndex == nullptr) model->pConstraintIndex = new PpdConstraintIndex(*model);
     model->pConstraintIndex->Mark(*model);

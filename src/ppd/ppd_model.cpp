@@ -1,6 +1,9 @@
 // Records of the model: texts, destructors, lookups.
 #include "ppd/ppd_model.h"
 
+#include <cstring>
+#include <new>
+
 namespace qx {
 
 bool PpdText::Equals(const PpdText &other) const {
@@ -27,6 +30,34 @@ void PpdText::Assign(const PpdUnit *s) {
   }
   text[n] = 0;
   length = n;
+}
+
+bool PpdWord::Equals(const PpdUnit *s) const {
+  if (s == nullptr) return false;
+  int32_t i = 0;
+  for (; i < length; ++i) {
+    if (s[i] != text[i]) return false;
+  }
+  return s[i] == 0;
+}
+
+PpdConstraint *PpdConstraint::Create(const PpdText *words, int count) {
+  if (count > 4) count = 4;
+  size_t units = 0;
+  for (int i = 0; i < count; ++i) units += static_cast<size_t>(words[i].length) + 1;
+  void *block = ::operator new(sizeof(PpdConstraint) + sizeof(PpdUnit) * units, std::nothrow);
+  if (block == nullptr) return nullptr;
+  PpdConstraint *constraint = new (block) PpdConstraint();
+  PpdUnit *storage = reinterpret_cast<PpdUnit *>(constraint + 1);
+  PpdWord *targets[4] = {&constraint->feature1, &constraint->option1, &constraint->feature2,
+                         &constraint->option2};
+  for (int i = 0; i < count; ++i) {
+    std::memcpy(storage, words[i].text, sizeof(PpdUnit) * (static_cast<size_t>(words[i].length) + 1));
+    targets[i]->text = storage;
+    targets[i]->length = words[i].length;
+    storage += words[i].length + 1;
+  }
+  return constraint;
 }
 
 PpdOption::~PpdOption() { delete[] pwszInvocation; }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace qx {
 
@@ -31,9 +32,14 @@ constexpr int kPpdTextUnits = 260;  // 259 characters and the terminator
 // case folding.
 class PpdText {
  public:
-  PpdText() = default;
-  PpdText(const PpdText &) = default;
-  PpdText &operator=(const PpdText &) = default;
+  // Only the used units are written: records hold many texts, most short.
+  PpdText() { text[0] = 0; }
+  PpdText(const PpdText &other) : length(other.length) { CopyUnits(other); }
+  PpdText &operator=(const PpdText &other) {
+    length = other.length;
+    CopyUnits(other);
+    return *this;
+  }
   virtual ~PpdText() = default;
 
   bool IsEmpty() const { return length == 0; }
@@ -44,7 +50,12 @@ class PpdText {
   void Assign(const PpdUnit *zeroTerminated);
 
   int32_t length = 0;                 // units before the terminator
-  PpdUnit text[kPpdTextUnits] = {};   // zero-terminated
+  PpdUnit text[kPpdTextUnits];        // zero-terminated; units after it unset
+
+ private:
+  void CopyUnits(const PpdText &other) {
+    std::memmove(text, other.text, sizeof(PpdUnit) * (static_cast<size_t>(length) + 1));
+  }
 };
 
 // An owning array of records in file order. Starts at a fixed capacity and
@@ -137,13 +148,43 @@ struct PpdFeature {
   bool IsInstallable() const;     // group keyword is "InstallableOptions"
 };
 
+// A word of a constraint: a zero-terminated text of at most 259 units, read
+// and cut like a PpdText, kept in its constraint's own compact storage (large
+// PPDs have thousands of constraints).
+struct PpdWord {
+  int32_t length = 0;
+  const PpdUnit *text = QX_PPD_STR("");
+
+  bool IsEmpty() const { return length == 0; }
+  bool Equals(const PpdText &other) const {
+    if (length != other.length) return false;
+    for (int32_t i = 0; i < length; ++i) {
+      if (text[i] != other.text[i]) return false;
+    }
+    return true;
+  }
+  bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
+};
+
 // One *UIConstraints line, words in line order: when feature1 is at option1,
-// option2 of feature2 is excluded.
-struct PpdConstraint {
-  PpdText feature1;  // with asterisk
-  PpdText option1;
-  PpdText feature2;  // with asterisk
-  PpdText option2;
+// option2 of feature2 is excluded. Words not read stay empty.
+class PpdConstraint {
+ public:
+  // A constraint holding copies of the first count (at most four) texts as
+  // its words, all in one allocation; null when out of memory.
+  static PpdConstraint *Create(const PpdText *words, int count);
+  // Unsized: the block is larger than the class.
+  static void operator delete(void *block) { ::operator delete(block); }
+  PpdConstraint(const PpdConstraint &) = delete;
+  PpdConstraint &operator=(const PpdConstraint &) = delete;
+
+  PpdWord feature1;  // with asterisk
+  PpdWord option1;
+  PpdWord feature2;  // with asterisk
+  PpdWord option2;
+
+ private:
+  PpdConstraint() = default;
 };
 
 // A feature of the group InstallableOptions and its current option: the PPD
@@ -179,8 +220,9 @@ class PpdModel {
   PpdText modelName, product, manufacturer, languageEncoding, languageVersion;
   PpdArray<InstalledOption> installedOptions;
 
-  // Built by the first MarkConstrainedOptions; the constraints never change
-  // after reading.
+  // Owned; built by the first MarkConstrainedOptions (at the end of
+  // ReadPpdModel). After reading only the installed options' current options
+  // and the marks change; the index relies on that.
   PpdConstraintIndex *pConstraintIndex = nullptr;
 };
 
@@ -201,7 +243,8 @@ PpdModel *ReadPpdModelFromFile(FILE *file);
 int ReadFileByte(void *file);
 
 // Sets the current option of the first installed option whose feature
-// keyword (with asterisk) equals featureKeyword. Nothing changes when either
+// keyword (with asterisk) equals featureKeyword to optionKeyword, copied as
+// it is (already UTF-16; at most 259 units). Nothing changes when either
 // keyword is null or nothing matches. With recompute set the marks are
 // recomputed in any case.
 void SetInstalledOption(PpdModel *model, const PpdUnit *featureKeyword,

@@ -20,18 +20,27 @@ enum : unsigned char { kOrdinary = 0, kWhite = 1, kDelimiter = 2 };
 
 struct ByteClasses {
   unsigned char of[256];
-  constexpr ByteClasses() : of() {
+  bool endsPlain[256];       // white space and delimiters end a plain token
+  bool endsWithSpaces[256];  // ... except blanks, tabs and quotes in display texts
+  constexpr ByteClasses() : of(), endsPlain(), endsWithSpaces() {
     of[0x00] = of[0x09] = of[0x0A] = of[0x0C] = of[0x0D] = of[0x20] = kWhite;
     of[0x22] = of[0x3A] = kDelimiter;
+    for (int c = 0; c < 256; ++c) {
+      endsPlain[c] = of[c] != kOrdinary;
+      endsWithSpaces[c] = endsPlain[c] && c != 0x09 && c != 0x20 && c != 0x22;
+    }
   }
 };
 constexpr ByteClasses kClasses;
 
 template <class Source>
-bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
-  unsigned char *out = token.bytes;
-  bool comment = false;
+bool ReadTokenFrom(Source &from, PpdToken &token, bool spaces) {
+  Source source = from;  // a local copy stays in registers
+  // Restrict: stores into the token never change the FILE, so the compiler
+  // may keep its read position in a register.
+  unsigned char *__restrict out = token.bytes;
   int c;
+  int next = -2;  // the byte after a leading asterisk, taken to look for "%"
   for (;;) {
     c = source.Take();
     if (c < 0) {
@@ -39,24 +48,22 @@ bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
       token.length = 0;
       return false;
     }
-    if (comment) {
-      if (c == 0x0A || c == 0x0D) comment = false;
-      continue;
-    }
-    if (c == '*') {
-      source.lookahead = source.Take();
-      if (source.lookahead == '%') {
-        comment = true;
-        continue;
-      }
-      break;  // plain token starting with the asterisk
-    }
-    if (c == '%') {
-      comment = true;
-      continue;
-    }
     if (kClasses.of[c] == kWhite) continue;
-    break;
+    if (c == '*') {
+      next = source.Take();
+      if (next != '%') break;  // a plain token starting with the asterisk
+    } else if (c != '%') {
+      break;
+    }
+    // A comment runs to the line end; every byte of it is dropped.
+    next = -2;
+    do c = source.Take();
+    while (c >= 0 && c != 0x0A && c != 0x0D);
+    if (c < 0) {
+      out[0] = 0;
+      token.length = 0;
+      return false;
+    }
   }
 
   int32_t n = 0;
@@ -69,10 +76,11 @@ bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
     }
   } else {
     out[n++] = static_cast<unsigned char>(c);
-    for (;;) {
-      c = source.Take();
-      if (c < 0) break;
-      if (kClasses.of[c] != kOrdinary && !(spaces && (c == 0x09 || c == 0x20))) break;
+    // With the spaces flag a display text runs to the colon or the line end:
+    // blanks, tabs and double quotes (13" x 19") stay in it.
+    const bool *ends = spaces ? kClasses.endsWithSpaces : kClasses.endsPlain;
+    c = next == -2 ? source.Take() : next;
+    for (; c >= 0 && !ends[c]; c = source.Take()) {
       if (n == kPpdTokenLimit) break;  // the byte taken now is dropped
       out[n++] = static_cast<unsigned char>(c);
     }
@@ -116,8 +124,23 @@ int CompareRow(const KeywordRow &row, const Unit *token, int32_t length) {
   return row.length == length ? 0 : (row.length < length ? -1 : 1);
 }
 
+// Which (length, second unit) pairs some row has: rejects almost every
+// other keyword before the search.
+struct RowShapes {
+  bool has[18][128];
+  constexpr RowShapes() : has() {
+    for (const KeywordRow &row : kKeywords) {
+      if (row.length >= 2) has[row.length][static_cast<unsigned char>(row.text[1])] = true;
+    }
+  }
+};
+constexpr RowShapes kRowShapes;
+
 template <class Unit>
 int Classify(const Unit *token, int32_t length) {
+  if (length < 2 || length > 17) return 0;  // row 0, the empty one, is code 0 too
+  unsigned second = static_cast<unsigned>(token[1]) & 0xFFFFu;
+  if (second >= 128 || !kRowShapes.has[length][second]) return 0;
   int low = -1, high = 22;
   while (high - low > 1) {
     int mid = (low + high) / 2;
@@ -133,7 +156,11 @@ int Classify(const Unit *token, int32_t length) {
 }
 
 bool StartsWith(const PpdToken &token, const char *prefix, int32_t length) {
-  return token.length >= length && std::memcmp(token.bytes, prefix, static_cast<size_t>(length)) == 0;
+  if (token.length < length) return false;
+  for (int32_t i = 0; i < length; ++i) {
+    if (token.bytes[i] != static_cast<unsigned char>(prefix[i])) return false;
+  }
+  return true;
 }
 
 bool TokenEquals(const PpdToken &token, const PpdText &text) {
@@ -206,11 +233,15 @@ bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &key
   int32_t n = 0;
   bool hex = false;
   int pending = -1;
+  bool split = false;
   for (int32_t i = 0; i < token.length; ++i) {
     unsigned char c = token.bytes[i];
-    if (c == '/') {
+    if (c == '/' && !split) {
+      // Only the first slash separates: a translation may hold slashes
+      // ("Perfect/Ring/Twin Loop Binder").
       BytesToPpdText(keyword, work, static_cast<size_t>(n));
       n = 0;
+      split = true;
     } else if (c == '<') {
       hex = true;
       pending = -1;
@@ -348,17 +379,18 @@ class Reader {
     return true;
   }
 
+  // The constraint counts even when a word is missing at the end of the
+  // input; reading then ends.
   bool ReadConstraint() {
-    PpdConstraint *constraint = new (std::nothrow) PpdConstraint();
+    int read = 0;
+    while (read < 4 && ReadTextFrom(source_, token_, words_[read])) ++read;
+    PpdConstraint *constraint = PpdConstraint::Create(words_, read);
     if (constraint == nullptr) return false;
     if (!model_.constraints.Append(constraint)) {
       delete constraint;
       return false;
     }
-    return ReadTextFrom(source_, token_, constraint->feature1) &&
-           ReadTextFrom(source_, token_, constraint->option1) &&
-           ReadTextFrom(source_, token_, constraint->feature2) &&
-           ReadTextFrom(source_, token_, constraint->option2);
+    return read == 4;
   }
 
   Source &source_;
@@ -366,6 +398,7 @@ class Reader {
   PpdModel &model_;
   PpdText groupKeyword_;
   PpdText groupTranslation_;
+  PpdText words_[4];  // a constraint's words before they are stored
 };
 
 template <class Source>

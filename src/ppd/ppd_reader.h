@@ -7,27 +7,27 @@
 
 namespace qx {
 
-// A byte source with one byte of look-ahead: a next-byte function and its
-// context. The slot holds -1 when empty.
+// A byte source: a next-byte function and its context. The reader keeps the
+// one byte it ever looks ahead (after an asterisk) itself.
 class ByteSource {
  public:
   ByteSource(PpdNextByte nextByte, void *context) : nextByte_(nextByte), context_(context) {}
   virtual ~ByteSource() = default;
 
+  // The end of the input is final; a value outside 0 to 255 from a broken
+  // source ends it too.
   int Take() {
-    if (lookahead >= 0) {
-      int b = lookahead;
-      lookahead = -1;
-      return b;
-    }
-    return nextByte_(context_);
+    if (ended_) return -1;
+    int b = nextByte_(context_);
+    if ((b & ~0xFF) == 0) return b;
+    ended_ = true;
+    return -1;
   }
-
-  int32_t lookahead = -1;
 
  private:
   PpdNextByte nextByte_;
   void *context_;
+  bool ended_ = false;
 };
 
 // The same over a FILE private to one reading, with the unlocked read.
@@ -36,19 +36,12 @@ class FileByteSource {
   explicit FileByteSource(FILE *file) : file_(file) {}
 
   int Take() {
-    if (lookahead >= 0) {
-      int b = lookahead;
-      lookahead = -1;
-      return b;
-    }
 #ifdef _WIN32
     return _fgetc_nolock(file_);
 #else
     return getc_unlocked(file_);
 #endif
   }
-
-  int32_t lookahead = -1;
 
  private:
   FILE *file_;
@@ -65,7 +58,7 @@ struct PpdToken {
 };
 
 // Skips white space and comments, then reads one plain or quoted token. With
-// spaces set, blanks and tabs stay inside a plain token. False at the end of
+// spaces set, blanks, tabs and double quotes stay inside a plain token. False at the end of
 // the input (the token is then empty).
 bool ReadToken(ByteSource &source, PpdToken &token, bool spaces);
 

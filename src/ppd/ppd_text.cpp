@@ -15,12 +15,15 @@ namespace qx {
 
 namespace {
 
+#ifdef _WIN32
+// A plain loop: the texts are short, and a library memchr costs more to
+// start than these take.
 size_t BoundedLength(const unsigned char *bytes, size_t count) {
-  const void *zero = std::memchr(bytes, 0, count);
-  return zero ? static_cast<size_t>(static_cast<const unsigned char *>(zero) - bytes) : count;
+  size_t n = 0;
+  while (n < count && bytes[n] != 0) ++n;
+  return n;
 }
-
-#ifndef _WIN32
+#else
 // Windows-1252 bytes 0x80 to 0x9F; the five unassigned bytes map to the C1
 // control of the same value, as Windows does.
 constexpr char16_t kCp1252High[32] = {
@@ -33,8 +36,8 @@ constexpr char16_t kCp1252High[32] = {
 }  // namespace
 
 void BytesToPpdText(PpdText &field, const unsigned char *bytes, size_t count) {
-  size_t n = BoundedLength(bytes, count);
 #ifdef _WIN32
+  size_t n = BoundedLength(bytes, count);
   const char *chars = reinterpret_cast<const char *>(bytes);
   if (n == 0) {
     field.Clear();
@@ -62,13 +65,19 @@ void BytesToPpdText(PpdText &field, const unsigned char *bytes, size_t count) {
   field.text[units] = 0;
   field.length = units;
 #else
-  if (n > kPpdTextUnits - 1) n = kPpdTextUnits - 1;
-  for (size_t i = 0; i < n; ++i) {
+  size_t limit = count < kPpdTextUnits - 1 ? count : kPpdTextUnits - 1;
+  size_t i = 0;
+  for (; i < limit; ++i) {
     unsigned char b = bytes[i];
-    field.text[i] = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : b;
+    if (b < 0x80) {
+      if (b == 0) break;
+      field.text[i] = b;
+    } else {
+      field.text[i] = b <= 0x9F ? kCp1252High[b - 0x80] : b;
+    }
   }
-  field.text[n] = 0;
-  field.length = static_cast<int32_t>(n);
+  field.text[i] = 0;
+  field.length = static_cast<int32_t>(i);
 #endif
 }
 

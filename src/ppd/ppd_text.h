@@ -23,6 +23,9 @@ std::string PpdUnitsToUtf8(const PpdUnit *units, size_t count);
 inline std::string ToUtf8(const PpdText &text) {
   return PpdUnitsToUtf8(text.text, static_cast<size_t>(text.length));
 }
+inline std::string ToUtf8(const PpdWord &word) {
+  return PpdUnitsToUtf8(word.text, static_cast<size_t>(word.length));
+}
 // UTF-8 to UTF-16; invalid bytes become U+FFFD.
 std::basic_string<PpdUnit> Utf8ToPpdUnits(const std::string &utf8);
 

@@ -52,6 +52,10 @@ TEST(ReadToken, SkipsCommentsWhereATokenCouldStart) {
   EXPECT_EQ(t.Next(), "*");          // an asterisk at the end of the input
   EXPECT_EQ(t.Next(), "<end>");
   EXPECT_EQ(t.Next(), "<end>");
+  Tokens u("*%c\nWord *\nx");
+  EXPECT_EQ(u.Next(), "Word");
+  EXPECT_EQ(u.Next(), "*");  // the line end after the asterisk ends it
+  EXPECT_EQ(u.Next(), "x");
 }
 
 TEST(ReadToken, DelimitersEndPlainTokensAndVanishWithThem) {
@@ -62,6 +66,13 @@ TEST(ReadToken, DelimitersEndPlainTokensAndVanishWithThem) {
   EXPECT_EQ(t.Next(), "tail");
   EXPECT_EQ(t.Next(true), "*A/B C");  // blanks stay with the spaces flag
   EXPECT_EQ(t.Next(), "x");
+}
+
+TEST(ReadToken, DisplayTextsKeepTheirQuotes) {
+  Tokens t("LG13/13\" LG (8 1/2 x 13\"): \"code\"\n13\"x");
+  EXPECT_EQ(t.Next(true), "LG13/13\" LG (8 1/2 x 13\")");
+  EXPECT_EQ(t.Next(), "code");
+  EXPECT_EQ(t.Next(), "13");
 }
 
 TEST(ReadToken, AColonStartsAPlainTokenAndAQuoteEndsOne) {
@@ -126,9 +137,10 @@ TEST(ReadKeywordAndTranslation, SplitsAtTheLastSlashAndDecodesHex) {
   r = ReadKT("LC1/<43>assette 1: \"x\"");
   EXPECT_EQ(r.keyword, "LC1");
   EXPECT_EQ(r.translation, "Cassette 1");
-  r = ReadKT("a/b/c d");
-  EXPECT_EQ(r.keyword, "b");  // the work text restarts at every slash
-  EXPECT_EQ(r.translation, "c d");
+  // Only the first slash separates: translations may hold slashes.
+  r = ReadKT("*OptionBind/Perfect/Ring/Twin Loop: PickOne");
+  EXPECT_EQ(r.keyword, "*OptionBind");
+  EXPECT_EQ(r.translation, "Perfect/Ring/Twin Loop");
   r = ReadKT("/Only");
   EXPECT_EQ(r.keyword, "Only");
   EXPECT_EQ(r.translation, "Only");
@@ -149,6 +161,20 @@ TEST(ReadPpdModel, CommentsAloneGiveAnEmptyModel) {
     EXPECT_EQ(model->InstalledOptionCount(), 0);
     EXPECT_TRUE(model->modelName.IsEmpty());
   }
+}
+
+TEST(ReadPpdModel, AValueOutsideAByteEndsTheInput) {
+  struct Broken {
+    int calls = 0;
+    static int Next(void *context) {
+      int call = static_cast<Broken *>(context)->calls++;
+      const char text[] = "*ModelName: \"Q\" ";
+      return call < 16 ? static_cast<unsigned char>(text[call]) : call == 16 ? 0x141 : '*';
+    }
+  } broken;
+  std::unique_ptr<PpdModel> model(ReadPpdModel(&Broken::Next, &broken));
+  EXPECT_EQ(U8(model->modelName), "Q");
+  EXPECT_EQ(broken.calls, 17);  // nothing read after it
 }
 
 TEST(ReadPpdModel, ReadsAFeatureWithItsOptionsDefaultOrderAndQuery) {
@@ -325,6 +351,54 @@ TEST(ToPpdText, ReadsBytesInTheAnsiCodePage) {
   EXPECT_EQ(U8(text), "Aü€");
   EXPECT_EQ(text.length, 3);
 }
+
+// Every byte in Windows-1252, as Windows converts it: the native table must
+// give what the DLL gets from MultiByteToWideChar.
+TEST(ToPpdText, EveryByteConvertsAsWindows1252) {
+  if (!AnsiIs1252()) GTEST_SKIP() << "ANSI code page is not 1252";
+  const uint16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  for (int b = 1; b < 256; ++b) {
+    unsigned char byte = static_cast<unsigned char>(b);
+    PpdText text;
+    BytesToPpdText(text, &byte, 1);
+    ASSERT_EQ(text.length, 1) << b;
+    uint16_t want = (b >= 0x80 && b < 0xA0) ? high[b - 0x80] : static_cast<uint16_t>(b);
+    EXPECT_EQ(static_cast<uint16_t>(text.text[0]), want) << b;
+  }
+  std::string many(600, '\xE9');
+  PpdText cut;
+  BytesToPpdText(cut, reinterpret_cast<const unsigned char *>(many.data()), many.size());
+  EXPECT_EQ(cut.length, 259);
+  EXPECT_EQ(cut.text[258], 0xE9);
+  EXPECT_EQ(cut.text[259], 0);
+}
+
+#ifdef _WIN32
+// The plug-in opens the PPD in text mode: line-end pairs arrive as single
+// line feeds and a 0x1A byte ends the input.
+TEST(ReadPpdModelFromFile, TextModeFoldsLineEndsAndStopsAtControlZ) {
+  wchar_t dir[MAX_PATH], path[MAX_PATH];
+  ASSERT_NE(GetTempPathW(MAX_PATH, dir), 0u);
+  ASSERT_NE(GetTempFileNameW(dir, L"ppd", 0, path), 0u);
+  const char data[] =
+      "*OpenUI *A: PickOne\r\n*A X: \"one\r\ntwo\"\r\n*CloseUI: *A\r\n\x1a"
+      "*OpenUI *B: PickOne\r\n*CloseUI: *B\r\n";
+  FILE *out = _wfopen(path, L"wb");
+  ASSERT_NE(out, nullptr);
+  fwrite(data, 1, sizeof data - 1, out);
+  fclose(out);
+  FILE *in = _wfopen(path, L"r");
+  ASSERT_NE(in, nullptr);
+  std::unique_ptr<PpdModel> model(ReadPpdModelFromFile(in));
+  fclose(in);
+  DeleteFileW(path);
+  ASSERT_EQ(model->FeatureCount(), 1);
+  EXPECT_EQ(U8(model->Feature(0)->options[0]->pwszInvocation), "one\ntwo");
+}
+#endif
 
 TEST(Marks, AnInstalledOptionMarksTheOptionsItExcludes) {
   auto model = ReadString(

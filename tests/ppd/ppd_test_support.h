@@ -29,6 +29,7 @@ inline std::unique_ptr<PpdModel> ReadString(const std::string &ppd) {
 }
 
 inline std::string U8(const PpdText &text) { return ToUtf8(text); }
+inline std::string U8(const PpdWord &word) { return ToUtf8(word); }
 inline std::string U8(const PpdUnit *units) {
   if (units == nullptr) return "(null)";
   size_t n = 0;

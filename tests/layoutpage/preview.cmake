@@ -1,0 +1,1 @@
+qx_native_test(layout_preview_choice_test ${CMAKE_CURRENT_LIST_DIR}/preview_choice_test.cpp)

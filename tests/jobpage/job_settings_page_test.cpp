@@ -12,7 +12,7 @@
 namespace {
 
 using qxtest::FakeComPropSheet;
-using qxtest::MessageBoxCatcher;
+using qxtest::BoxAnswerer;
 using qxtest::ModelessSheet;
 using qxtest::PreferencesSetup;
 using qxtest::Type;
@@ -233,7 +233,7 @@ TEST_F(JobPageTest, IncompleteConfidentialJobIsRefusedWithAMessage) {
   std::vector<BYTE> before = Snapshot();
   Open();
   size_t heapBlocks = setup.HeapBlocks();
-  MessageBoxCatcher catcher;
+  BoxAnswerer catcher;
   EXPECT_EQ(sheet->Notify(PSN_KILLACTIVE), PSNRET_INVALID_NOCHANGEPAGE);
   EXPECT_EQ(catcher.count, 1);
   EXPECT_EQ(catcher.caption, L"Error");
@@ -258,7 +258,7 @@ TEST_F(JobPageTest, MissingNamesFailInNumericModeToo) {
   UseMode(0);
   FillReserveJob(L"1234");
   Open();
-  MessageBoxCatcher catcher;
+  BoxAnswerer catcher;
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
   SetText(IDC_JOB_RESERVE_JOB_NAME, L"");
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
@@ -370,7 +370,7 @@ TEST_F(JobPageTest, WithoutDriverParametersThePageShowsItsTemplateAndIgnoresTheU
   EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_JOB), L"Confidential Job");  // template text
   Click(IDC_JOB_ACCESS_CONTROL);
   EXPECT_FALSE(IsWindowEnabled(sheet->item(IDC_JOB_ACCESS_USER_NAME)));  // WM_COMMAND ignored
-  MessageBoxCatcher catcher;
+  BoxAnswerer catcher;
   Click(IDC_JOB_RESERVE_JOB);
   sheet->Notify(PSN_APPLY);
   EXPECT_EQ(catcher.count, 0);

@@ -77,7 +77,7 @@ const SheetCall *FakeComPropSheet::FindAdd(DLGPROC proc) const {
 
 namespace {
 
-MessageBoxCatcher *activeCatcher = nullptr;
+BoxAnswerer *activeAnswerer = nullptr;
 
 std::wstring WindowText(HWND hwnd) {
   WCHAR text[1024] = {};
@@ -98,24 +98,24 @@ BOOL CALLBACK LongestStatic(HWND child, LPARAM lParam) {
 
 }  // namespace
 
-MessageBoxCatcher::MessageBoxCatcher() {
-  activeCatcher = this;
+BoxAnswerer::BoxAnswerer() {
+  activeAnswerer = this;
   hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
   EXPECT_NE(hook_, nullptr);
 }
 
-MessageBoxCatcher::~MessageBoxCatcher() {
+BoxAnswerer::~BoxAnswerer() {
   if (hook_) UnhookWindowsHookEx(hook_);
-  activeCatcher = nullptr;
+  activeAnswerer = nullptr;
 }
 
-LRESULT CALLBACK MessageBoxCatcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
   auto hwnd = reinterpret_cast<HWND>(wParam);
   WCHAR cls[32] = {};
   // A message box is a dialog without the property sheet's tab control.
-  if (code == HCBT_ACTIVATE && activeCatcher && GetClassNameW(hwnd, cls, 32) && lstrcmpW(cls, L"#32770") == 0 &&
+  if (code == HCBT_ACTIVATE && activeAnswerer && GetClassNameW(hwnd, cls, 32) && lstrcmpW(cls, L"#32770") == 0 &&
       !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr) && GetDlgItem(hwnd, IDOK)) {
-    MessageBoxCatcher &self = *activeCatcher;
+    BoxAnswerer &self = *activeAnswerer;
     ++self.count;
     self.lastOwner = GetWindow(hwnd, GW_OWNER);
     self.caption = WindowText(hwnd);

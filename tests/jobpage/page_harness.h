@@ -70,12 +70,14 @@ class FakeComPropSheet {
 };
 
 // Answers every message box of this thread with OK and keeps its texts.
-class MessageBoxCatcher {
+// Property sheets, dialogs too, are told apart by their tab control and left
+// alone.
+class BoxAnswerer {
  public:
-  MessageBoxCatcher();
-  ~MessageBoxCatcher();
-  MessageBoxCatcher(const MessageBoxCatcher &) = delete;
-  MessageBoxCatcher &operator=(const MessageBoxCatcher &) = delete;
+  BoxAnswerer();
+  ~BoxAnswerer();
+  BoxAnswerer(const BoxAnswerer &) = delete;
+  BoxAnswerer &operator=(const BoxAnswerer &) = delete;
 
   int count = 0;
   HWND lastOwner = nullptr;

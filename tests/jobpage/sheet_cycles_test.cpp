@@ -45,7 +45,7 @@ void OneSession(qxtest::PreferencesSetup &setup, size_t *heapBlocksLeft) {
     SendMessageW(sheet.item(IDC_JOB_RESERVE_JOB), BM_CLICK, 0, 0);
     qxtest::Type(sheet.item(IDC_JOB_RESERVE_USER_NAME), L"user");
     {
-      qxtest::MessageBoxCatcher catcher;
+      qxtest::BoxAnswerer catcher;
       EXPECT_EQ(sheet.Notify(PSN_KILLACTIVE), PSNRET_INVALID_NOCHANGEPAGE);
       EXPECT_EQ(catcher.count, 1);
     }

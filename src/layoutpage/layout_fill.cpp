@@ -49,9 +49,10 @@ static void FillPlainList(HWND page, const OEMCUIPPARAM *block, const OPTITEM &i
 }
 
 void FillLayoutPage(HWND page, const OEMCUIPPARAM *block) {
-  if (!page || !block || !block->pDrvOptItems) return;
+  if (!page || !block) return;
   const bool pageOrder = PageOrderPresent(block);
-  for (DWORD i = 0; i < block->cDrvOptItems; ++i) {
+  const DWORD count = block->pDrvOptItems ? block->cDrvOptItems : 0;
+  for (DWORD i = 0; i < count; ++i) {
     const OPTITEM &item = block->pDrvOptItems[i];
     switch (item.DMPubID) {
       case DMPUB_ORIENTATION:

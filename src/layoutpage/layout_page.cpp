@@ -100,13 +100,15 @@ INT_PTR CALLBACK LayoutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     OnInitDialog(page, reinterpret_cast<const PROPSHEETPAGEW *>(lParam));
     return FALSE;
   }
+  // The page owns its image list whatever became of the context since.
+  if (message == WM_DESTROY) {
+    OnDestroy(page);
+    return FALSE;
+  }
   UiContext *ctx = ContextOf(page);
   if (!ctx || !ctx->pCuiParam) return FALSE;
   const OEMCUIPPARAM *block = ctx->pCuiParam;
   switch (message) {
-    case WM_DESTROY:
-      OnDestroy(page);
-      return FALSE;
     case WM_PAINT:
       PaintLayoutPreview(page, ctx->pCuiParam);
       return FALSE;

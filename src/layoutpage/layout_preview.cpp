@@ -18,6 +18,10 @@ constexpr COLORREF kOverlaySheetFill = RGB(255, 174, 201);
 
 using TransparentBltProc = BOOL(WINAPI *)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
 
+// Item ids that the NT 5.2 headers do not name.
+constexpr BYTE kNupDirectionId = 18;  // DMPUB_NUP_DIRECTION
+constexpr BYTE kBookletEdgeId = 21;   // DMPUB_BOOKLET_EDGE
+
 #ifdef QX_NT52
 constexpr bool kUseDirectionAndEdge = false;
 #else
@@ -87,8 +91,8 @@ BOOL SelectPreviewBitmaps(POEMCUIPPARAM block, DWORD *sheetId, DWORD *overlayId)
       case DMPUB_ORIENTATION: s.orientation = item.Sel; break;
       case DMPUB_DUPLEX: s.duplex = item.Sel; break;
       case DMPUB_NUP: s.pagesPerSheet = item.Sel; break;
-      case DMPUB_NUP_DIRECTION: if (kUseDirectionAndEdge) s.direction = item.Sel; break;
-      case DMPUB_BOOKLET_EDGE: if (kUseDirectionAndEdge) s.bookletEdge = item.Sel; break;
+      case kNupDirectionId: if (kUseDirectionAndEdge) s.direction = item.Sel; break;
+      case kBookletEdgeId: if (kUseDirectionAndEdge) s.bookletEdge = item.Sel; break;
       default: break;
     }
   }
@@ -101,15 +105,14 @@ BOOL SelectPreviewBitmaps(POEMCUIPPARAM block, DWORD *sheetId, DWORD *overlayId)
 
 void PaintLayoutPreview(HWND page, POEMCUIPPARAM block) {
   if (!page || !block) return;
-  RECT area{};
-  if (HWND frame = GetDlgItem(page, kPreviewFrameId)) GetWindowRect(frame, &area);
-  POINT topLeft{area.left, area.top}, bottomRight{area.right, area.bottom};
-  ScreenToClient(page, &topLeft);
-  ScreenToClient(page, &bottomRight);
-  area = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-
-  PaintSession paint(page);
+  PaintSession paint(page);  // validates the page even when nothing is drawn
   if (!paint.dc()) return;
+  HWND frame = GetDlgItem(page, kPreviewFrameId);
+  RECT area{};
+  if (!frame || !GetWindowRect(frame, &area)) return;
+  // Both corners into the page's client coordinates (mirrored pages too).
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT *>(&area), 2);
+
   MemoryDc pictureDc(paint.dc());
   MemoryDc compositionDc(paint.dc());
 

@@ -84,7 +84,7 @@ void DrawPageImage(cairo_t *cr, Rect r, int number, bool colour, bool framed) {
   FillRect(cr, Rect{inner.x, inner.y, inner.w, band}, colour ? accent : Gray(accent));
 
   const std::string digits = std::to_string(number);
-  const bool roomForText = inner.h >= 40;
+  const bool roomForText = inner.h >= 50;
   const int textTop = roomForText ? inner.y + inner.h - inner.h / 4 : inner.y + inner.h;
   const double areaTop = inner.y + band, areaHeight = textTop - areaTop;
   double height = std::min(areaHeight * 0.7, 60.0);
@@ -211,8 +211,9 @@ void DrawBookletSign(cairo_t *cr, Rect cover, bool boundRight, bool colour) {
   // Two staples across the fold.
   for (int k = 1; k <= 2; ++k) {
     const int y = cover.y + cover.h * k / 3;
-    FillRect(cr, Rect{spine.x + 1, y - 1, spine.w - 2, 2}, Rgb{0.85, 0.85, 0.88});
-    FillRect(cr, Rect{spine.x + 1, y, spine.w - 2, 1}, Rgb{0.35, 0.35, 0.38});
+    const Rgb shine{0.85, 0.85, 0.88}, shade{0.35, 0.35, 0.38};
+    FillRect(cr, Rect{spine.x + 1, y - 1, spine.w - 2, 2}, colour ? shine : Gray(shine));
+    FillRect(cr, Rect{spine.x + 1, y, spine.w - 2, 1}, colour ? shade : Gray(shade));
   }
   const int bodyX = boundRight ? cover.x : cover.x + spineWidth;
   const int bodyW = cover.w - spineWidth;

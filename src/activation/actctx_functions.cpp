@@ -1,5 +1,11 @@
 #include "activation/actctx_functions.h"
 
+// The module that holds the functions; a test build names one that does not
+// exist, to stand for a system without activation contexts.
+#ifndef QX_ACTCTX_MODULE
+#define QX_ACTCTX_MODULE "Kernel32.dll"
+#endif
+
 namespace qx {
 namespace actctx {
 
@@ -11,7 +17,7 @@ FARPROC LookUp(const char *name) {
     if (HMODULE unicows = GetModuleHandleA("Unicows.dll"))
       if (FARPROC proc = GetProcAddress(unicows, name)) return proc;
   }
-  HMODULE kernel = GetModuleHandleA("Kernel32.dll");
+  HMODULE kernel = GetModuleHandleA(QX_ACTCTX_MODULE);
   return kernel ? GetProcAddress(kernel, name) : nullptr;
 }
 
@@ -19,7 +25,7 @@ bool MeansNoActCtxSupport(DWORD error) {
   return error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_MOD_NOT_FOUND || error == ERROR_PROC_NOT_FOUND;
 }
 
-#ifdef _WIN64
+#if defined(_WIN64) && !defined(QX_ACTCTX_LOOKUP)
 
 BOOL Query(DWORD flags, HANDLE context, PVOID subInstance, ULONG infoClass, PVOID buffer, SIZE_T size,
            SIZE_T *written) {

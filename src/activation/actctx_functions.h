@@ -9,7 +9,13 @@
 namespace qx {
 namespace actctx {
 
-constexpr bool kBoundAtRunTime = sizeof(void *) == 4;
+// QX_ACTCTX_LOOKUP makes an x64 build bind like the x86 builds (the tests
+// run that path, which the x86 builds cannot do here).
+#if defined(_WIN64) && !defined(QX_ACTCTX_LOOKUP)
+constexpr bool kBoundAtRunTime = false;
+#else
+constexpr bool kBoundAtRunTime = true;
+#endif
 
 BOOL Query(DWORD flags, HANDLE context, PVOID subInstance, ULONG infoClass, PVOID buffer, SIZE_T size,
            SIZE_T *written);

@@ -11,13 +11,15 @@ using qxtest::ProbeModule;
 
 constexpr DWORD kSentinel = 0xdeadbeef;
 
-class ActivationTest : public ::testing::Test {
+// The code as the x64 builds bind the activation-context functions
+// (imported), and as the x86 builds do (looked up by name at first use).
+class ActivationTest : public ::testing::TestWithParam<const wchar_t *> {
  protected:
   void SetUp() override { ASSERT_TRUE(probe_); }
-  ProbeModule probe_{L"qxactprobe.dll"};
+  ProbeModule probe_{GetParam()};
 };
 
-TEST_F(ActivationTest, PluginContextIsTheOneTheLoaderBuiltFromTheManifest) {
+TEST_P(ActivationTest, PluginContextIsTheOneTheLoaderBuiltFromTheManifest) {
   EXPECT_EQ(probe_->pluginActCtx(), INVALID_HANDLE_VALUE);
   ASSERT_TRUE(probe_->ensurePluginActCtx());
   HANDLE context = probe_->pluginActCtx();
@@ -43,7 +45,7 @@ TEST_F(ActivationTest, PluginContextIsTheOneTheLoaderBuiltFromTheManifest) {
   EXPECT_TRUE(DeactivateActCtx(0, cookie));
 }
 
-TEST_F(ActivationTest, Comctl32ComesFromTheCommonControlsAssembly) {
+TEST_P(ActivationTest, Comctl32ComesFromTheCommonControlsAssembly) {
   FARPROC create = probe_->isolatedComctlProc("ImageList_Create");
   ASSERT_NE(create, nullptr);
   EXPECT_NE(ModulePathOf(reinterpret_cast<void *>(create)).find(L"winsxs"), std::wstring::npos)
@@ -59,7 +61,7 @@ TEST_F(ActivationTest, Comctl32ComesFromTheCommonControlsAssembly) {
   probe_->isolatedInitCommonControls();
 }
 
-TEST_F(ActivationTest, IsolatedLoadLibraryKeepsTheLoadersError) {
+TEST_P(ActivationTest, IsolatedLoadLibraryKeepsTheLoadersError) {
   HMODULE msimg = probe_->isolatedLoadLibrary(L"Msimg32.dll");
   ASSERT_NE(msimg, nullptr);
   EXPECT_NE(GetProcAddress(msimg, "TransparentBlt"), nullptr);
@@ -70,7 +72,7 @@ TEST_F(ActivationTest, IsolatedLoadLibraryKeepsTheLoadersError) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
-TEST_F(ActivationTest, ImageListWrappers) {
+TEST_P(ActivationTest, ImageListWrappers) {
   HIMAGELIST list = probe_->imageListCreate(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4);
   ASSERT_NE(list, nullptr);
   HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
@@ -84,7 +86,7 @@ TEST_F(ActivationTest, ImageListWrappers) {
   EXPECT_EQ(probe_->imageListCreate(-1, -1, ILC_COLOR32, 0, 4), nullptr);
 }
 
-TEST_F(ActivationTest, FailedReplaceIconKeepsComctlsLastError) {
+TEST_P(ActivationTest, FailedReplaceIconKeepsComctlsLastError) {
   HIMAGELIST list = probe_->imageListCreate(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4);
   ASSERT_NE(list, nullptr);
   auto replace = reinterpret_cast<decltype(&ImageList_ReplaceIcon)>(
@@ -103,7 +105,7 @@ TEST_F(ActivationTest, FailedReplaceIconKeepsComctlsLastError) {
   EXPECT_TRUE(probe_->imageListDestroy(list));
 }
 
-TEST_F(ActivationTest, PageContextComesFromManifestTwoAndIsReleasedAtDetach) {
+TEST_P(ActivationTest, PageContextComesFromManifestTwoAndIsReleasedAtDetach) {
   EXPECT_EQ(*probe_->pageActCtx, INVALID_HANDLE_VALUE);
   HANDLE page = probe_->createPageActCtx();
   ASSERT_NE(page, INVALID_HANDLE_VALUE) << GetLastError();
@@ -124,6 +126,11 @@ TEST_F(ActivationTest, PageContextComesFromManifestTwoAndIsReleasedAtDetach) {
   probe_->onProcessDetach();  // nothing left to release
   EXPECT_EQ(*probe_->pageActCtx, INVALID_HANDLE_VALUE);
 }
+
+INSTANTIATE_TEST_SUITE_P(Binding, ActivationTest, ::testing::Values(L"qxactprobe.dll", L"qxactprobe_lookup.dll"),
+                         [](const ::testing::TestParamInfo<const wchar_t *> &info) {
+                           return info.index == 0 ? "Imported" : "LookedUp";
+                         });
 
 TEST(ActCtxLookUp, FindsKernelFunctionsByName) {
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");

@@ -2,7 +2,6 @@
 // spooler: the print-start check of confidential jobs and its message.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "support/message_box_catcher.h"
 #include "support/plugin_loader.h"
 #include "support/test_printer.h"
+#include "support/version_child.h"
 
 namespace {
 
@@ -221,50 +221,15 @@ OSVERSIONINFOW SystemVersion() {
 }
 
 TEST_F(DocumentEventTest, SharedRawOnlyPrinterShowsTheRefusalBeforeVersion62) {
+  if (qxtest::RunCurrentTestAs(L"win7")) return;
   OSVERSIONINFOW version = SystemVersion();
-  ASSERT_TRUE(version.dwMajorVersion < 6 || (version.dwMajorVersion == 6 && version.dwMinorVersion < 2))
-      << "Wine's default version is 6.1";
+  ASSERT_EQ(version.dwMajorVersion, 6u);
+  ASSERT_EQ(version.dwMinorVersion, 1u);
   EXPECT_TRUE(RawOnlyRefusalShown(plugin_));
 }
 
-// Runs in a copy of this program that Wine starts as version 6.2.
 TEST_F(DocumentEventTest, SharedRawOnlyPrinterRefusesSilentlyFrom62) {
-  if (!std::getenv("QX_AS_WIN8")) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const wchar_t *childName = L"qx_document_event_win8.exe";
-    std::wstring child = qxtest::BesideTestProgram(childName);
-    ASSERT_TRUE(CopyFileW(self, child.c_str(), FALSE));
-    HKEY key;
-    std::wstring keyName = std::wstring(L"Software\\Wine\\AppDefaults\\") + childName;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE *>(L"win8"), 10);
-    RegCloseKey(key);
-
-    SetEnvironmentVariableW(L"QX_AS_WIN8", L"1");
-    std::wstring command = L"\"" + child + L"\" --gtest_filter=DocumentEventTest.SharedRawOnlyPrinterRefusesSilentlyFrom62";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessW(child.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                  &process);
-    SetEnvironmentVariableW(L"QX_AS_WIN8", nullptr);
-    ASSERT_TRUE(started) << GetLastError();
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    DeleteFileW(child.c_str());
-    EXPECT_EQ(exitCode, 0u) << "the check as version 6.2 failed";
-    return;
-  }
+  if (qxtest::RunCurrentTestAs(L"win8")) return;
   OSVERSIONINFOW version = SystemVersion();
   ASSERT_EQ(version.dwMajorVersion, 6u);
   ASSERT_EQ(version.dwMinorVersion, 2u);
@@ -287,6 +252,32 @@ TEST_F(DocumentEventTest, RefusedSilentlyWithoutTheMessageModule) {
     printer.SetDword(L"QXRegion", kNumeric);
     EXPECT_EQ(StartDocPost(printer, 5, L"12a4"), DOCUMENTEVENT_FAILURE);
   }
+  EXPECT_EQ(boxes.count(), 0u);
+}
+
+TEST_F(DocumentEventTest, FirstConfigurationFileWithTheKeyNamesTheMessageModule) {
+  MessageBoxCatcher boxes;
+  TestPrinterOptions options = OnPort(L"LPT1:");
+  options.ini.clear();
+  options.extraFiles = {
+      {L"_a.INI", "[OEMFiles]\r\nOEMConfigFile2=qx-missing.dll\r\n"},  // no key: the next file is asked
+      {L"_b.txt", "[OEMFiles]\r\nOEMConfigFile1=qx-missing.dll\r\n"},  // not a configuration file
+      {L"_c.Ini", "[OEMFiles]\r\nOEMConfigFile1=quillex.dll\r\n"},
+  };
+  {
+    TestPrinter printer(L"qx first ini", options);
+    ASSERT_TRUE(printer.ok());
+    printer.SetDword(L"QXRegion", kNumeric);
+    EXPECT_EQ(StartDocPost(printer, 5, L"12a4"), DOCUMENTEVENT_FAILURE);
+    ExpectRefusalShown(boxes, printer);
+  }
+  // The first file with the key decides, even when its module is missing.
+  boxes.Clear();
+  options.extraFiles.insert(options.extraFiles.begin(), {L"_0.ini", "[OEMFiles]\r\nOEMConfigFile1=qx-missing.dll\r\n"});
+  TestPrinter printer(L"qx first ini decides", options);
+  ASSERT_TRUE(printer.ok());
+  printer.SetDword(L"QXRegion", kNumeric);
+  EXPECT_EQ(StartDocPost(printer, 5, L"12a4"), DOCUMENTEVENT_FAILURE);
   EXPECT_EQ(boxes.count(), 0u);
 }
 

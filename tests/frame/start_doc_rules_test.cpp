@@ -69,15 +69,11 @@ TEST(IsRealPortName, FileAndNullPortsAreNotReal) {
 
 TEST(IsNumericPasswordRegion, Bits) {
   EXPECT_FALSE(IsNumericPasswordRegion(0));
-  EXPECT_TRUE(IsNumericPasswordRegion(1));
-  EXPECT_FALSE(IsNumericPasswordRegion(2));
-  EXPECT_FALSE(IsNumericPasswordRegion(3));
-  EXPECT_FALSE(IsNumericPasswordRegion(4));
-  EXPECT_TRUE(IsNumericPasswordRegion(5));
-  EXPECT_FALSE(IsNumericPasswordRegion(6));
-  EXPECT_TRUE(IsNumericPasswordRegion(7));
-  EXPECT_TRUE(IsNumericPasswordRegion(0xFFFFFFF9));   // bit 0 only among the low three
-  EXPECT_FALSE(IsNumericPasswordRegion(0xFFFFFFFB));  // bits 0 and 1, not 2
+  EXPECT_TRUE(IsNumericPasswordRegion(1));            // bit 0 alone
+  EXPECT_FALSE(IsNumericPasswordRegion(3));           // bits 0 and 1: eight characters...
+  EXPECT_TRUE(IsNumericPasswordRegion(7));            // ...unless bit 2 chose four digits
+  EXPECT_FALSE(IsNumericPasswordRegion(6));           // nothing counts without bit 0
+  EXPECT_TRUE(IsNumericPasswordRegion(0xFFFFFFF9));   // higher bits do not count
 }
 
 RefusalAudience Audience(uint32_t attributes, bool despoolingIsZero, bool versionKnown = true, uint32_t major = 6,

@@ -27,6 +27,16 @@ bool WriteFileBytes(const std::wstring &path, const std::string &bytes) {
   return true;
 }
 
+// Puts a copy of `source` at `target` in one step. Test programs run side by
+// side and share the driver directory: one that loads the target meanwhile
+// sees the old file or the new one, never a half-written one.
+void ReplaceWithCopy(const std::wstring &source, const std::wstring &target) {
+  std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
+  if (!CopyFileW(source.c_str(), temporary.c_str(), FALSE)) return;
+  // A target that cannot be replaced now is in use, and so already in place.
+  if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) DeleteFileW(temporary.c_str());
+}
+
 }  // namespace
 
 std::wstring TestDataDir() {
@@ -56,21 +66,30 @@ void TestPrinter::Install(const TestPrinterOptions &options) {
   std::wstring fileBase = L"qx" + std::to_wstring(GetCurrentProcessId()) + L"_" +
                           std::to_wstring(reinterpret_cast<uintptr_t>(this) & 0xffffff);
   std::wstring dll = dir + L"\\quillex.dll";
-  CopyFileW(BesideTestProgram(L"quillex.dll").c_str(), dll.c_str(), FALSE);
+  ReplaceWithCopy(BesideTestProgram(L"quillex.dll"), dll);
   std::wstring ui = dir + L"\\qxtestdrv.dll";
-  CopyFileW(BesideTestProgram(L"qxtestdrv.dll").c_str(), ui.c_str(), FALSE);
+  ReplaceWithCopy(BesideTestProgram(L"qxtestdrv.dll"), ui);
 
   std::wstring dependent = dll + L'\0';
   if (!options.ini.empty()) {
     std::wstring ini = dir + L"\\" + fileBase + L".ini";
     ASSERT_TRUE(WriteFileBytes(ini, options.ini));
+    ownFiles_.push_back(ini);
     dependent = ini + L'\0' + dependent;
   }
-  dependent += L'\0';
+  std::wstring extra;
+  for (const auto &file : options.extraFiles) {
+    std::wstring path = dir + L"\\" + fileBase + file.suffix;
+    ASSERT_TRUE(WriteFileBytes(path, file.content));
+    ownFiles_.push_back(path);
+    extra += path + L'\0';
+  }
+  dependent = extra + dependent + L'\0';
   std::wstring data = dll;
   if (!options.ppdFile.empty()) {
     data = dir + L"\\" + fileBase + L".ppd";
     CopyFileW((TestDataDir() + options.ppdFile).c_str(), data.c_str(), FALSE);
+    ownFiles_.push_back(data);
   }
 
   DRIVER_INFO_3W di = {};
@@ -106,6 +125,7 @@ TestPrinter::~TestPrinter() {
     ClosePrinter(handle_);
   }
   DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(driver_.c_str()));
+  for (const auto &file : ownFiles_) DeleteFileW(file.c_str());
 }
 
 void TestPrinter::SetData(const wchar_t *value, DWORD type, const void *data, DWORD size) {

@@ -114,7 +114,9 @@ LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
   WCHAR cls[32] = {};
   // A message box is a dialog without the property sheet's tab control.
   if (code == HCBT_ACTIVATE && activeAnswerer && GetClassNameW(hwnd, cls, 32) && lstrcmpW(cls, L"#32770") == 0 &&
-      !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr) && GetDlgItem(hwnd, IDOK)) {
+      !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr) && GetDlgItem(hwnd, IDOK) &&
+      !GetPropW(hwnd, L"qxtest.answered")) {
+    SetPropW(hwnd, L"qxtest.answered", reinterpret_cast<HANDLE>(1));  // activation may be reported again
     BoxAnswerer &self = *activeAnswerer;
     ++self.count;
     self.lastOwner = GetWindow(hwnd, GW_OWNER);

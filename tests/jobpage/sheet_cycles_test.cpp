@@ -40,8 +40,11 @@ void OneSession(qxtest::PreferencesSetup &setup, size_t *heapBlocksLeft) {
   {
     qxtest::FakeComPropSheet fake;
     ASSERT_EQ(setup.AddPages(fake), S_OK);
-    qxtest::ModelessSheet sheet(fake.TakePage(&qx::JobSettingsPageProc));
-    ASSERT_NE(sheet.page(), nullptr);
+    HPROPSHEETPAGE page = fake.TakePage(&qx::JobSettingsPageProc);
+    ASSERT_NE(page, nullptr) << "CreatePropertySheetPageW failed";
+    SetLastError(0);
+    qxtest::ModelessSheet sheet(page);
+    ASSERT_NE(sheet.page(), nullptr) << "sheet " << sheet.sheet() << " error " << GetLastError();
     SendMessageW(sheet.item(IDC_JOB_RESERVE_JOB), BM_CLICK, 0, 0);
     qxtest::Type(sheet.item(IDC_JOB_RESERVE_USER_NAME), L"user");
     {

@@ -1,14 +1,10 @@
 #include "jobpage/document_sheets.h"
 
 #include "activation/activation.h"
-#include "frame/spooler.h"
+#include "jobpage/driver_strings.h"
 #include "jobpage/job_settings_page.h"
-#include "resource_ids.h"
-
-#if __has_include("layoutpage/layout_page.h")
 #include "layoutpage/layout_page.h"
-#define QX_HAS_LAYOUT_PAGE 1
-#endif
+#include "resource_ids.h"
 
 namespace qx {
 namespace {
@@ -50,7 +46,7 @@ HANDLE AddPage(PPROPSHEETUI_INFO info, UiContext *ctx, UINT templateId, UINT tit
   page.pszTemplate = MAKEINTRESOURCEW(templateId);
   // The title stays on the driver's heap until the driver releases the heap.
   if (const POEMCUIPPARAM param = ctx->pCuiParam)
-    page.pszTitle = LoadHeapString(static_cast<HMODULE>(param->hModule), param->hOEMHeap, titleId);
+    page.pszTitle = LoadDriverHeapString(*param, titleId);
   page.pfnDlgProc = proc;
   page.lParam = reinterpret_cast<LPARAM>(ctx);
   if (PageActCtx == INVALID_HANDLE_VALUE) PageActCtx = CreatePageActCtx();
@@ -66,12 +62,7 @@ HANDLE AddPage(PPROPSHEETUI_INFO info, UiContext *ctx, UINT templateId, UINT tit
 }
 
 void AddPages(PPROPSHEETUI_INFO info, UiContext *ctx) {
-#ifdef QX_HAS_LAYOUT_PAGE
   if (!ctx->bLegacySystem) ctx->hLayoutPage = AddPage(info, ctx, kLayoutTemplate, kLayoutTitle, LayoutPageProc);
-#else
-  (void)kLayoutTemplate;
-  (void)kLayoutTitle;
-#endif
   ctx->hJobSettingsPage = AddPage(info, ctx, IDD_JOB_SETTINGS, IDS_JOB_PAGE_TITLE, JobSettingsPageProc);
   if (ctx->pfnComPropSheet) ctx->pfnComPropSheet(ctx->hComPropSheet, CPSFUNC_SET_HSTARTPAGE, 0, SSP_STDPAGE2);
 }

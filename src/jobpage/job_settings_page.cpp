@@ -6,8 +6,8 @@
 
 #include "frame/bounded_strings.h"
 #include "frame/private_devmode.h"
-#include "frame/spooler.h"
 #include "frame/ui_context.h"
+#include "jobpage/driver_strings.h"
 #include "jobpage/edit_filters.h"
 #include "jobpage/job_rules.h"
 #include "jobpage/password_mode.h"
@@ -75,10 +75,12 @@ void EnableReserveControls(HWND page) {
   Enable(page, IDC_JOB_RESERVE_PASSWORD, on);
 }
 
-// Labels stay on the driver's heap until the driver releases it.
+// Labels stay on the driver's heap until the driver releases it; without
+// that heap the template's texts stay.
 void SetLabels(HWND page, const OEMCUIPPARAM &param) {
+  if (!param.hOEMHeap) return;
   for (const Label &label : kLabels) {
-    WCHAR *text = LoadHeapString(static_cast<HMODULE>(param.hModule), param.hOEMHeap, label.text);
+    WCHAR *text = LoadDriverHeapString(param, label.text);
     SetDlgItemTextW(page, label.control, text ? text : L"");
   }
 }
@@ -160,9 +162,8 @@ bool Validate(HWND page, UiContext *ctx) {
                              TextLength(page, IDC_JOB_RESERVE_PASSWORD), GetPasswordMode(ctx)))
     return true;
   const OEMCUIPPARAM &param = *ctx->pCuiParam;
-  auto module = static_cast<HMODULE>(param.hModule);
-  HeapString caption(param.hOEMHeap, LoadHeapString(module, param.hOEMHeap, IDS_ERROR_CAPTION));
-  HeapString text(param.hOEMHeap, LoadHeapString(module, param.hOEMHeap, IDS_JOB_RESERVE_INCOMPLETE));
+  HeapString caption(param.hOEMHeap, LoadDriverHeapString(param, IDS_ERROR_CAPTION));
+  HeapString text(param.hOEMHeap, LoadDriverHeapString(param, IDS_JOB_RESERVE_INCOMPLETE));
   MessageBoxW(page, text ? text.get() : L"", caption ? caption.get() : L"", MB_ICONWARNING);
   return false;
 }

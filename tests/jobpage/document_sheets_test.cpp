@@ -6,12 +6,8 @@
 #include "jobpage/document_sheets.h"
 #include "jobpage/job_settings_page.h"
 #include "jobpage/page_harness.h"
-#include "resource_ids.h"
-
-#if __has_include("layoutpage/layout_page.h")
 #include "layoutpage/layout_page.h"
-#define QX_HAS_LAYOUT_PAGE 1
-#endif
+#include "resource_ids.h"
 
 namespace {
 
@@ -92,7 +88,6 @@ TEST(DocumentSheets, InitAddsThePagesAndSetsTheStartPage) {
   EXPECT_EQ(setup.ctx.hComPropSheet, sheet.handle());
   EXPECT_EQ(setup.ctx.pfnComPropSheet, &FakeComPropSheet::Callback);
 
-#ifdef QX_HAS_LAYOUT_PAGE
   ASSERT_EQ(sheet.calls.size(), 3u);
   const qxtest::SheetCall &layout = sheet.calls[0];
   EXPECT_EQ(layout.function, static_cast<UINT>(CPSFUNC_ADD_PROPSHEETPAGEW));
@@ -101,9 +96,6 @@ TEST(DocumentSheets, InitAddsThePagesAndSetsTheStartPage) {
   EXPECT_EQ(layout.title, L"Layout");
   EXPECT_EQ(setup.ctx.hLayoutPage, layout.result);
   EXPECT_NE(layout.result, nullptr);
-#else
-  ASSERT_EQ(sheet.calls.size(), 2u);  // this build has no Layout page yet
-#endif
   const qxtest::SheetCall &job = sheet.calls[sheet.calls.size() - 2];
   EXPECT_EQ(job.function, static_cast<UINT>(CPSFUNC_ADD_PROPSHEETPAGEW));
   EXPECT_EQ(job.lParam2, 0);

@@ -377,4 +377,16 @@ TEST_F(JobPageTest, WithoutDriverParametersThePageShowsItsTemplateAndIgnoresTheU
   EXPECT_EQ(SetResultCalls(), 0u);
 }
 
+TEST_F(JobPageTest, WithoutDriverHeapTheTemplateTextsStay) {
+  setup.param.hOEMHeap = nullptr;
+  FillReserveJob(L"");
+  Open();
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Reserve Job");
+  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));  // the values still load
+  BoxAnswerer catcher;
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
+  EXPECT_EQ(catcher.count, 1);
+  EXPECT_EQ(catcher.text, L"");
+}
+
 }  // namespace

@@ -160,4 +160,19 @@ TEST(DocumentSheets, MissingCallbackAddsNothing) {
   EXPECT_EQ(setup.ctx.hJobSettingsPage, nullptr);
 }
 
+TEST(DocumentSheets, ThePluginObjectForwardsToThem) {
+  qxtest::PluginLoader loader;
+  IPrintOemUI2 *plugin = loader.Create();
+  ASSERT_NE(plugin, nullptr);
+  PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_GET_INFO_HEADER);
+  PROPSHEETUI_INFO_HEADER header = {};
+  EXPECT_EQ(plugin->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header)), S_OK);
+  EXPECT_STREQ(header.pTitle, L"OEM UI Page");
+  info.Version = 0x0101;
+  SetLastError(kSentinel);
+  EXPECT_EQ(plugin->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header)), E_FAIL);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(plugin->Release(), 0u);
+}
+
 }  // namespace

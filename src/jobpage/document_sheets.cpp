@@ -1,5 +1,102 @@
 #include "jobpage/document_sheets.h"
 
+#include "activation/activation.h"
+#include "jobpage/driver_strings.h"
+#include "jobpage/job_settings_page.h"
+#include "layoutpage/layout_page.h"
+#include "resource_ids.h"
+
 namespace qx {
-HRESULT DocumentPropertySheets(PPROPSHEETUI_INFO, LPARAM, UiContext *) { return E_NOTIMPL; }
+namespace {
+
+constexpr UINT kLayoutTemplate = 11001;
+constexpr UINT kLayoutTitle = 11002;
+
+// The full page record of the platform the build targets: version 4 (with
+// the header bitmap) from NT 6.0 on, version 3 (activation context, no header
+// bitmap) on NT 5.2. MinGW's headers stop at version 3.
+struct PageRecordV4 {
+  PROPSHEETPAGEW_V3 v3;
+  union {
+    HBITMAP hbmHeader;
+    LPCWSTR pszbmHeader;
+  };
+};
+#ifdef QX_NT52
+using PageRecord = PROPSHEETPAGEW_V3;
+#else
+using PageRecord = PageRecordV4;
+#endif
+
+PROPSHEETPAGEW_V3 &Fields(PageRecord &record) {
+#ifdef QX_NT52
+  return record;
+#else
+  return record.v3;
+#endif
+}
+
+// Adds one page through the common property sheet and returns its handle.
+HANDLE AddPage(PPROPSHEETUI_INFO info, UiContext *ctx, UINT templateId, UINT titleId, DLGPROC proc) {
+  PageRecord record = {};
+  PROPSHEETPAGEW_V3 &page = Fields(record);
+  page.dwSize = sizeof record;
+  page.dwFlags = PSP_USETITLE;
+  page.hInstance = PluginModule();
+  page.pszTemplate = MAKEINTRESOURCEW(templateId);
+  // The title stays on the driver's heap until the driver releases the heap.
+  if (const POEMCUIPPARAM param = ctx->pCuiParam)
+    page.pszTitle = LoadDriverHeapString(*param, titleId);
+  page.pfnDlgProc = proc;
+  page.lParam = reinterpret_cast<LPARAM>(ctx);
+  if (PageActCtx == INVALID_HANDLE_VALUE) PageActCtx = CreatePageActCtx();
+  if (PageActCtx && PageActCtx != INVALID_HANDLE_VALUE) {
+    page.hActCtx = PageActCtx;
+    page.dwFlags |= PSP_USEFUSIONCONTEXT;
+  }
+  ctx->hComPropSheet = info->hComPropSheet;
+  ctx->pfnComPropSheet = info->pfnComPropSheet;
+  if (!ctx->pfnComPropSheet) return nullptr;
+  return reinterpret_cast<HANDLE>(
+      ctx->pfnComPropSheet(ctx->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&record), 0));
+}
+
+void AddPages(PPROPSHEETUI_INFO info, UiContext *ctx) {
+  if (!ctx->bLegacySystem) ctx->hLayoutPage = AddPage(info, ctx, kLayoutTemplate, kLayoutTitle, LayoutPageProc);
+  ctx->hJobSettingsPage = AddPage(info, ctx, IDD_JOB_SETTINGS, IDS_JOB_PAGE_TITLE, JobSettingsPageProc);
+  if (ctx->pfnComPropSheet) ctx->pfnComPropSheet(ctx->hComPropSheet, CPSFUNC_SET_HSTARTPAGE, 0, SSP_STDPAGE2);
+}
+
+}  // namespace
+
+HRESULT DocumentPropertySheets(PPROPSHEETUI_INFO pInfo, LPARAM lParam, UiContext *ctx) {
+  if (!pInfo || pInfo->Version != PROPSHEETUI_INFO_VERSION) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return E_FAIL;
+  }
+  switch (pInfo->Reason) {
+    case PROPSHEETUI_REASON_GET_INFO_HEADER:
+      if (auto *header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam))
+        header->pTitle = const_cast<LPWSTR>(L"OEM UI Page");
+      pInfo->Result = 1;
+      break;
+    case PROPSHEETUI_REASON_DESTROY:
+      pInfo->Result = 1;
+      break;
+    case PROPSHEETUI_REASON_SET_RESULT: {
+      auto *result = reinterpret_cast<PSETRESULT_INFO>(lParam);
+      pInfo->Result = result ? result->Result : 0;
+      break;
+    }
+    case PROPSHEETUI_REASON_INIT:
+      if (ctx) AddPages(pInfo, ctx);
+      pInfo->Result = 0;
+      break;
+    default:
+      pInfo->Result = 0;
+      break;
+  }
+  return S_OK;
+}
+
 }  // namespace qx

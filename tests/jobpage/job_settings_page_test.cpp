@@ -1,0 +1,392 @@
+// The "Extended Settings" page in a real modeless property sheet, driven by
+// the messages a user's actions send.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "jobpage/job_settings_page.h"
+#include "jobpage/page_harness.h"
+#include "resource_ids.h"
+
+namespace {
+
+using qxtest::FakeComPropSheet;
+using qxtest::BoxAnswerer;
+using qxtest::ModelessSheet;
+using qxtest::PreferencesSetup;
+using qxtest::Type;
+
+void SetField(char16_t *field, const wchar_t *text) {
+  std::memset(field, 0, 256);
+  std::memcpy(field, text, wcslen(text) * 2);
+}
+
+class JobPageTest : public ::testing::Test {
+ protected:
+  // Eight-character passwords unless a test says otherwise: a cached region
+  // with bit 0 set answers without a printer.
+  void SetUp() override { UseMode(1); }
+  void UseMode(DWORD mode) {
+    setup.ctx.dwCachedRegion = 3;
+    setup.ctx.dwCachedPasswordMode = mode;
+  }
+  void Open() {
+    ASSERT_EQ(setup.AddPages(fake), S_OK);
+    HPROPSHEETPAGE page = fake.TakePage(&qx::JobSettingsPageProc);
+    ASSERT_NE(page, nullptr);
+    sheet = std::make_unique<ModelessSheet>(page);
+    ASSERT_NE(sheet->page(), nullptr);
+  }
+  std::vector<BYTE> Snapshot() { return setup.blockBytes; }
+  LRESULT Limit(int id) { return SendMessageW(sheet->item(id), EM_GETLIMITTEXT, 0, 0); }
+  bool Checked(int id) { return IsDlgButtonChecked(sheet->page(), id) == BST_CHECKED; }
+  void Click(int id) {
+    SendMessageW(sheet->item(id), BM_CLICK, 0, 0);
+    qxtest::PumpMessages();
+  }
+  void SetText(int id, const wchar_t *text) { SetWindowTextW(sheet->item(id), text); }
+  size_t SetResultCalls() {
+    size_t n = 0;
+    for (const auto &call : fake.calls)
+      if (call.function == CPSFUNC_SET_RESULT) {
+        EXPECT_EQ(reinterpret_cast<HANDLE>(call.lParam1), setup.ctx.hJobSettingsPage);
+        EXPECT_EQ(call.lParam2, CPSUI_OK);
+        ++n;
+      }
+    return n;
+  }
+  void FillReserveJob(const wchar_t *password) {
+    setup.block().dwReserveJobType = 5;
+    SetField(setup.block().wszReserveUserName, L"alice");
+    SetField(setup.block().wszReserveJobName, L"report");
+    SetField(setup.block().wszReservePassword, password);
+  }
+
+  PreferencesSetup setup;
+  FakeComPropSheet fake;
+  std::unique_ptr<ModelessSheet> sheet;
+};
+
+TEST_F(JobPageTest, LabelsLimitsAndEnabling) {
+  Open();
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Save Access Control settings");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_USER_LABEL), L"User Name");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_PASSWORD_LABEL), L"Password");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_GROUP), L"Job Settings");
+  EXPECT_EQ(sheet->Text(IDC_JOB_DESCRIPTION), L"If Access Control is set on the printer, you must enter a password.");
+  EXPECT_EQ(sheet->Text(-1), L"Reserve Job Settings");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_JOB), L"Confidential Job");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_USER_LABEL), L"User Name");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_JOB_LABEL), L"Job Name");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_PASSWORD_LABEL), L"Password");
+  EXPECT_EQ(sheet->item(IDC_JOB_CONFIDENTIAL_OPTION), nullptr);
+
+  EXPECT_EQ(Limit(IDC_JOB_ACCESS_USER_NAME), 14);
+  EXPECT_EQ(Limit(IDC_JOB_ACCESS_PASSWORD), 70);
+  EXPECT_EQ(Limit(IDC_JOB_RESERVE_USER_NAME), 14);
+  EXPECT_EQ(Limit(IDC_JOB_RESERVE_JOB_NAME), 14);
+  EXPECT_EQ(Limit(IDC_JOB_RESERVE_PASSWORD), 8);
+
+  // Defaults: both choices off, their edits disabled.
+  EXPECT_FALSE(Checked(IDC_JOB_ACCESS_CONTROL));
+  EXPECT_FALSE(IsWindowEnabled(sheet->item(IDC_JOB_ACCESS_USER_NAME)));
+  EXPECT_FALSE(IsWindowEnabled(sheet->item(IDC_JOB_ACCESS_PASSWORD)));
+  EXPECT_FALSE(IsWindowEnabled(sheet->item(IDC_JOB_RESERVE_PASSWORD)));
+  Click(IDC_JOB_ACCESS_CONTROL);
+  EXPECT_TRUE(IsWindowEnabled(sheet->item(IDC_JOB_ACCESS_USER_NAME)));
+  EXPECT_TRUE(IsWindowEnabled(sheet->item(IDC_JOB_ACCESS_PASSWORD)));
+  EXPECT_FALSE(IsWindowEnabled(sheet->item(IDC_JOB_RESERVE_USER_NAME)));
+  Click(IDC_JOB_RESERVE_JOB);
+  EXPECT_TRUE(IsWindowEnabled(sheet->item(IDC_JOB_RESERVE_USER_NAME)));
+  EXPECT_TRUE(IsWindowEnabled(sheet->item(IDC_JOB_RESERVE_JOB_NAME)));
+  EXPECT_TRUE(IsWindowEnabled(sheet->item(IDC_JOB_RESERVE_PASSWORD)));
+}
+
+TEST_F(JobPageTest, ChangesMarkTheSheetAndApplyingClearsIt) {
+  Open();
+  HWND apply = GetDlgItem(sheet->sheet(), 0x3021);  // the sheet's Apply button
+  ASSERT_NE(apply, nullptr);
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  EXPECT_FALSE(IsWindowEnabled(apply));
+  Click(IDC_JOB_ACCESS_CONTROL);
+  EXPECT_TRUE(IsWindowEnabled(apply));
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  EXPECT_FALSE(IsWindowEnabled(apply));
+  Type(sheet->item(IDC_JOB_ACCESS_USER_NAME), L"x");
+  EXPECT_TRUE(IsWindowEnabled(apply));
+}
+
+TEST_F(JobPageTest, TypedCharactersAreFiltered) {
+  setup.block().bAccessControl = 1;
+  FillReserveJob(L"");
+  Open();
+  HWND user = sheet->item(IDC_JOB_ACCESS_USER_NAME);
+  Type(user, L"a\"b%c d");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_USER_NAME), L"abc d");
+  HWND password = sheet->item(IDC_JOB_ACCESS_PASSWORD);
+  Type(password, L"p w\"%~");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_PASSWORD), L"pw\"%~");
+
+  // Ctrl+A, Ctrl+C, Tab, Ctrl+V, Ctrl+X, Ctrl+Z, Escape: swallowed everywhere.
+  const std::wstring controls = L"\x01\x03\x09\x16\x18\x1a\x1b";
+  for (int id : {IDC_JOB_ACCESS_USER_NAME, IDC_JOB_ACCESS_PASSWORD, IDC_JOB_RESERVE_USER_NAME,
+                 IDC_JOB_RESERVE_JOB_NAME, IDC_JOB_RESERVE_PASSWORD}) {
+    SetText(id, L"ab");
+    SendMessageW(sheet->item(id), EM_SETSEL, 2, 2);  // caret after the text
+    Type(sheet->item(id), controls);
+    EXPECT_EQ(sheet->Text(id), L"ab") << id;
+    Type(sheet->item(id), L"\b");
+    EXPECT_EQ(sheet->Text(id), L"a") << id;  // backspace passes
+  }
+
+  SetText(IDC_JOB_RESERVE_JOB_NAME, L"");
+  Type(sheet->item(IDC_JOB_RESERVE_JOB_NAME), L"q%u\"o te");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_JOB_NAME), L"quo te");
+  SetText(IDC_JOB_RESERVE_PASSWORD, L"");
+  Type(sheet->item(IDC_JOB_RESERVE_PASSWORD), L"ab \"%fghij");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_PASSWORD), L"ab \"%fgh");  // eight printable characters
+}
+
+TEST_F(JobPageTest, NumericModeTakesFourDigits) {
+  UseMode(0);
+  FillReserveJob(L"");
+  Open();
+  EXPECT_EQ(Limit(IDC_JOB_RESERVE_PASSWORD), 4);
+  Type(sheet->item(IDC_JOB_RESERVE_PASSWORD), L"1a2 3x45");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_PASSWORD), L"1234");
+}
+
+TEST_F(JobPageTest, LimitsHoldForTypingAndPasting) {
+  setup.block().bAccessControl = 1;
+  Open();
+  HWND user = sheet->item(IDC_JOB_ACCESS_USER_NAME);
+  Type(user, L"abcdefghijklmnopqrstuvwxyz");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_USER_NAME), L"abcdefghijklmn");
+
+  SetText(IDC_JOB_ACCESS_USER_NAME, L"");
+  ASSERT_TRUE(qxtest::Paste(user, L"a\"b%c"));
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_USER_NAME), L"a\"b%c");  // pasting is not filtered
+  SetText(IDC_JOB_ACCESS_USER_NAME, L"");
+  ASSERT_TRUE(qxtest::Paste(user, L"%%%%%%%%%%%%%%%%%%%%%%%%%"));
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_USER_NAME), L"%%%%%%%%%%%%%%");  // but limited
+  ASSERT_TRUE(qxtest::Paste(sheet->item(IDC_JOB_ACCESS_PASSWORD), std::wstring(80, L' ')));
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_PASSWORD), std::wstring(70, L' '));
+}
+
+TEST_F(JobPageTest, LoadsEveryField) {
+  FillReserveJob(L"abcd1234");
+  setup.block().bAccessControl = 1;
+  SetField(setup.block().wszAccessUserName, L"bob");
+  std::strcpy(setup.block().szAccessPassword, "p\xC3\xA4ss");  // UTF-8 "päss"
+  Open();
+  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));
+  EXPECT_TRUE(Checked(IDC_JOB_ACCESS_CONTROL));
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_USER_NAME), L"alice");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_JOB_NAME), L"report");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_PASSWORD), L"abcd1234");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_USER_NAME), L"bob");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_PASSWORD), L"p\u00e4ss");
+  EXPECT_TRUE(IsWindowEnabled(sheet->item(IDC_JOB_RESERVE_PASSWORD)));
+  EXPECT_TRUE(IsWindowEnabled(sheet->item(IDC_JOB_ACCESS_PASSWORD)));
+}
+
+TEST_F(JobPageTest, PasswordOfTheWrongFormIsNotShown) {
+  FillReserveJob(L"abc123");
+  Open();
+  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_PASSWORD), L"");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_USER_NAME), L"alice");
+}
+
+TEST_F(JobPageTest, TypeFourLoadsCheckedWithItsPasswordInNumericMode) {
+  UseMode(0);
+  FillReserveJob(L"4711");
+  setup.block().dwReserveJobType = 4;
+  Open();
+  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_PASSWORD), L"4711");
+}
+
+TEST_F(JobPageTest, UnterminatedFieldsAreReadWithinTheirBounds) {
+  setup.block().bAccessControl = 1;
+  for (auto &c : setup.block().wszAccessUserName) c = u'x';
+  std::memset(setup.block().szAccessPassword, 'y', sizeof setup.block().szAccessPassword);
+  setup.block().reserved1500[0] = 'z';  // would follow the password if it were read on
+  Open();
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_USER_NAME), L"");
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_PASSWORD), std::wstring(256, L'y'));
+}
+
+TEST_F(JobPageTest, ConfidentialJobSurvivesOpenAndOk) {
+  FillReserveJob(L"abcd1234");
+  std::vector<BYTE> before = Snapshot();
+  Open();
+  sheet->Press(PSBTN_OK);
+  EXPECT_EQ(SetResultCalls(), 2u);  // leaving the page, then applying
+  EXPECT_EQ(setup.block().dwReserveJobType, 5u);
+  EXPECT_TRUE(setup.blockBytes == before);
+}
+
+TEST_F(JobPageTest, IncompleteConfidentialJobIsRefusedWithAMessage) {
+  FillReserveJob(L"abcd123");  // seven characters: not shown, so empty on the page
+  std::vector<BYTE> before = Snapshot();
+  Open();
+  size_t heapBlocks = setup.HeapBlocks();
+  BoxAnswerer catcher;
+  EXPECT_EQ(sheet->Notify(PSN_KILLACTIVE), PSNRET_INVALID_NOCHANGEPAGE);
+  EXPECT_EQ(catcher.count, 1);
+  EXPECT_EQ(catcher.caption, L"Error");
+  EXPECT_EQ(catcher.text, L"To enable password-protected printing, please enter the password, user name and job name.");
+  EXPECT_EQ(catcher.lastOwner, sheet->sheet());
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
+  EXPECT_EQ(catcher.count, 2);
+  EXPECT_EQ(SetResultCalls(), 0u);
+  EXPECT_TRUE(setup.blockBytes == before);
+  EXPECT_EQ(setup.HeapBlocks(), heapBlocks);  // both message strings freed
+
+  // Seven characters are still too few; eight pass.
+  Type(sheet->item(IDC_JOB_RESERVE_PASSWORD), L"1234567");
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
+  Type(sheet->item(IDC_JOB_RESERVE_PASSWORD), L"8");
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  EXPECT_EQ(catcher.count, 3);
+  EXPECT_EQ(std::u16string(setup.block().wszReservePassword), u"12345678");
+}
+
+TEST_F(JobPageTest, MissingNamesFailInNumericModeToo) {
+  UseMode(0);
+  FillReserveJob(L"1234");
+  Open();
+  BoxAnswerer catcher;
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  SetText(IDC_JOB_RESERVE_JOB_NAME, L"");
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
+  EXPECT_EQ(catcher.count, 1);
+}
+
+TEST_F(JobPageTest, StoresConfidentialJobAndClearsItWhenUnchecked) {
+  Open();
+  Click(IDC_JOB_RESERVE_JOB);
+  Type(sheet->item(IDC_JOB_RESERVE_USER_NAME), L"carol");
+  Type(sheet->item(IDC_JOB_RESERVE_JOB_NAME), L"budget");
+  Type(sheet->item(IDC_JOB_RESERVE_PASSWORD), L"s3cr3t!!");
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  EXPECT_EQ(setup.block().dwReserveJobType, 5u);
+  EXPECT_EQ(std::u16string(setup.block().wszReserveUserName), u"carol");
+  EXPECT_EQ(std::u16string(setup.block().wszReserveJobName), u"budget");
+  EXPECT_EQ(std::u16string(setup.block().wszReservePassword), u"s3cr3t!!");
+
+  Click(IDC_JOB_RESERVE_JOB);
+  EXPECT_EQ(sheet->Notify(PSN_KILLACTIVE), PSNRET_NOERROR);
+  EXPECT_EQ(setup.block().dwReserveJobType, 0u);
+  EXPECT_EQ(std::u16string(setup.block().wszReservePassword), u"s3cr3t!!");  // kept
+}
+
+TEST_F(JobPageTest, StoresAccessControlWithSeventyCharacterPassword) {
+  Open();
+  Click(IDC_JOB_ACCESS_CONTROL);
+  Type(sheet->item(IDC_JOB_ACCESS_USER_NAME), L"dave");
+  std::wstring password;
+  for (int i = 0; i < 70; ++i) password += static_cast<wchar_t>(L'!' + i);
+  Type(sheet->item(IDC_JOB_ACCESS_PASSWORD), password);
+  std::memset(setup.block().szAccessPassword, 0x55, sizeof setup.block().szAccessPassword);
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  const qx::PrivateDevmode &dm = setup.block();
+  EXPECT_EQ(dm.bAccessControl, 1u);
+  EXPECT_EQ(std::u16string(dm.wszAccessUserName), u"dave");
+  EXPECT_EQ(std::memcmp(dm.szAccessPassword, std::string(password.begin(), password.end()).c_str(), 70), 0);
+  EXPECT_EQ(dm.szAccessPassword[70], 0);
+  EXPECT_EQ(static_cast<unsigned char>(dm.szAccessPassword[71]), 0x55u);  // nothing past the 71 bytes
+}
+
+TEST_F(JobPageTest, AccessControlOffKeepsTheStoredValues) {
+  setup.block().bAccessControl = 1;
+  setup.block().reserved65[0] = 0x77;
+  SetField(setup.block().wszAccessUserName, L"erin");
+  std::strcpy(setup.block().szAccessPassword, "secret");
+  Open();
+  Click(IDC_JOB_ACCESS_CONTROL);
+  SetText(IDC_JOB_ACCESS_USER_NAME, L"other");
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  EXPECT_EQ(setup.block().bAccessControl, 0u);
+  EXPECT_EQ(setup.block().reserved65[0], 0x77u);
+  EXPECT_EQ(std::u16string(setup.block().wszAccessUserName), u"erin");
+  EXPECT_STREQ(setup.block().szAccessPassword, "secret");
+}
+
+TEST_F(JobPageTest, MultiByteAccessPasswordIsCutAtACharacterBoundary) {
+  setup.block().bAccessControl = 1;
+  Open();
+  // Set without typing, as a paste would: 70 euro signs need 210 bytes.
+  SetText(IDC_JOB_ACCESS_PASSWORD, std::wstring(70, L'\u20ac').c_str());
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  std::string expected;
+  for (int i = 0; i < 23; ++i) expected += "\xE2\x82\xAC";
+  EXPECT_EQ(std::string(setup.block().szAccessPassword), expected);  // 69 bytes and the terminator
+
+  SetText(IDC_JOB_ACCESS_PASSWORD, (L"a" + std::wstring(40, L'\u00e9')).c_str());
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  EXPECT_EQ(std::strlen(setup.block().szAccessPassword), 69u);  // "a" and 34 two-byte characters
+}
+
+TEST_F(JobPageTest, ResetStoresNothing) {
+  std::vector<BYTE> before = Snapshot();
+  Open();
+  Click(IDC_JOB_ACCESS_CONTROL);
+  Type(sheet->item(IDC_JOB_ACCESS_USER_NAME), L"frank");
+  sheet->Notify(PSN_RESET);
+  sheet->Press(PSBTN_CANCEL);
+  EXPECT_TRUE(setup.blockBytes == before);
+  EXPECT_EQ(SetResultCalls(), 0u);
+}
+
+TEST_F(JobPageTest, ForeignBlockIsNeitherLoadedNorWritten) {
+  FillReserveJob(L"abcd1234");
+  setup.block().dwSignature = 0x12345678;
+  std::vector<BYTE> before = Snapshot();
+  Open();
+  EXPECT_FALSE(Checked(IDC_JOB_RESERVE_JOB));
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_USER_NAME), L"");
+  Click(IDC_JOB_ACCESS_CONTROL);
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  EXPECT_TRUE(setup.blockBytes == before);
+}
+
+TEST_F(JobPageTest, MissingBlockLoadsAndStoresNothing) {
+  setup.param.pOEMDM = nullptr;
+  Open();
+  Click(IDC_JOB_RESERVE_JOB);
+  Type(sheet->item(IDC_JOB_RESERVE_USER_NAME), L"g");
+  Type(sheet->item(IDC_JOB_RESERVE_JOB_NAME), L"h");
+  Type(sheet->item(IDC_JOB_RESERVE_PASSWORD), L"12345678");
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+}
+
+TEST_F(JobPageTest, WithoutDriverParametersThePageShowsItsTemplateAndIgnoresTheUser) {
+  setup.ctx.pCuiParam = nullptr;
+  Open();
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Reserve Job");
+  EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_JOB), L"Confidential Job");  // template text
+  Click(IDC_JOB_ACCESS_CONTROL);
+  EXPECT_FALSE(IsWindowEnabled(sheet->item(IDC_JOB_ACCESS_USER_NAME)));  // WM_COMMAND ignored
+  BoxAnswerer catcher;
+  Click(IDC_JOB_RESERVE_JOB);
+  sheet->Notify(PSN_APPLY);
+  EXPECT_EQ(catcher.count, 0);
+  EXPECT_EQ(SetResultCalls(), 0u);
+}
+
+TEST_F(JobPageTest, WithoutDriverHeapTheTemplateTextsStay) {
+  setup.param.hOEMHeap = nullptr;
+  FillReserveJob(L"");
+  Open();
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Reserve Job");
+  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));  // the values still load
+  BoxAnswerer catcher;
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
+  EXPECT_EQ(catcher.count, 1);
+  EXPECT_EQ(catcher.text, L"");
+}
+
+}  // namespace

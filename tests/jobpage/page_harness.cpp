@@ -1,0 +1,234 @@
+#include "jobpage/page_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "activation/activation.h"
+#include "jobpage/document_sheets.h"
+
+namespace qxtest {
+
+STDMETHODIMP FakeDriverUI::DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID out, DWORD size, PDWORD needed,
+                                               PDWORD options) {
+  ++calls;
+  lastFeature = feature ? feature : "";
+  lastDriverObject = pci;
+  lastSize = size;
+  if (FAILED(result)) return result;
+  DWORD bytes = static_cast<DWORD>(answer.size() + 1);
+  if (needed) *needed = bytes;
+  if (options) *options = 1;
+  if (!out || size < bytes) return E_OUTOFMEMORY;
+  std::memcpy(out, answer.c_str(), bytes);
+  return S_OK;
+}
+
+FakeComPropSheet::~FakeComPropSheet() {
+  for (auto &entry : pages_)
+    if (entry.second) DestroyPropertySheetPage(entry.second);
+}
+
+LONG_PTR CALLBACK FakeComPropSheet::Callback(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
+  auto *self = static_cast<FakeComPropSheet *>(sheet);
+  SheetCall call;
+  call.function = function;
+  call.lParam1 = lParam1;
+  call.lParam2 = lParam2;
+  LONG_PTR result = 1;
+  if (function == CPSFUNC_ADD_PROPSHEETPAGEW) {
+    auto *record = reinterpret_cast<const PROPSHEETPAGEW *>(lParam1);
+    call.recordSize = record->dwSize;
+    call.flags = record->dwFlags;
+    call.instance = record->hInstance;
+    call.templateName = record->pszTemplate;
+    call.hasTitle = record->pszTitle != nullptr;
+    if (record->pszTitle) call.title = record->pszTitle;
+    call.proc = record->pfnDlgProc;
+    call.pageParam = record->lParam;
+    call.actCtx = record->hActCtx;
+    result = 0;
+    if (self->createPages) {
+      HPROPSHEETPAGE page = CreatePropertySheetPageW(record);
+      self->pages_.emplace_back(record->pfnDlgProc, page);
+      result = reinterpret_cast<LONG_PTR>(page);
+    }
+  }
+  call.result = reinterpret_cast<HANDLE>(result);
+  self->calls.push_back(call);
+  return result;
+}
+
+HPROPSHEETPAGE FakeComPropSheet::TakePage(DLGPROC proc) {
+  for (auto &entry : pages_)
+    if (entry.first == proc && entry.second) {
+      HPROPSHEETPAGE page = entry.second;
+      entry.second = nullptr;
+      return page;
+    }
+  return nullptr;
+}
+
+const SheetCall *FakeComPropSheet::FindAdd(DLGPROC proc) const {
+  for (const SheetCall &call : calls)
+    if (call.function == CPSFUNC_ADD_PROPSHEETPAGEW && call.proc == proc) return &call;
+  return nullptr;
+}
+
+namespace {
+
+BoxAnswerer *activeAnswerer = nullptr;
+
+std::wstring WindowText(HWND hwnd) {
+  WCHAR text[1024] = {};
+  GetWindowTextW(hwnd, text, 1024);
+  return text;
+}
+
+BOOL CALLBACK LongestStatic(HWND child, LPARAM lParam) {
+  WCHAR cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  if (lstrcmpiW(cls, L"Static") == 0) {
+    auto *best = reinterpret_cast<std::wstring *>(lParam);
+    std::wstring text = WindowText(child);
+    if (text.size() > best->size()) *best = text;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+BoxAnswerer::BoxAnswerer() {
+  activeAnswerer = this;
+  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  EXPECT_NE(hook_, nullptr);
+}
+
+BoxAnswerer::~BoxAnswerer() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+  activeAnswerer = nullptr;
+}
+
+LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+  auto hwnd = reinterpret_cast<HWND>(wParam);
+  WCHAR cls[32] = {};
+  // A message box is a dialog without the property sheet's tab control.
+  if (code == HCBT_ACTIVATE && activeAnswerer && GetClassNameW(hwnd, cls, 32) && lstrcmpW(cls, L"#32770") == 0 &&
+      !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr) && GetDlgItem(hwnd, IDOK) &&
+      !GetPropW(hwnd, L"qxtest.answered")) {
+    SetPropW(hwnd, L"qxtest.answered", reinterpret_cast<HANDLE>(1));  // activation may be reported again
+    BoxAnswerer &self = *activeAnswerer;
+    ++self.count;
+    self.lastOwner = GetWindow(hwnd, GW_OWNER);
+    self.caption = WindowText(hwnd);
+    self.text.clear();
+    EnumChildWindows(hwnd, LongestStatic, reinterpret_cast<LPARAM>(&self.text));
+    PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+PreferencesSetup::PreferencesSetup() : blockBytes(qx::kPrivateDevmodeSize) {
+  // The pages' template comes from the plug-in DLL, as in the driver.
+  qx::OnProcessAttach(loader.module());
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  heap = HeapCreate(0, 0, 0);
+  qx::InitPrivateDevmode(blockBytes.data());
+  param.cbSize = sizeof param;
+  param.poemuiobj = &driverObject;
+  param.hModule = loader.module();
+  param.hOEMHeap = heap;
+  param.pOEMDM = blockBytes.data();
+  ctx.pCuiParam = &param;
+  ctx.pDriverUI = &driver;
+}
+
+PreferencesSetup::~PreferencesSetup() {
+  if (heap) HeapDestroy(heap);
+}
+
+HRESULT PreferencesSetup::AddPages(FakeComPropSheet &sheet) {
+  PROPSHEETUI_INFO info = {};
+  info.cbSize = sizeof info;
+  info.Version = PROPSHEETUI_INFO_VERSION;
+  info.Reason = PROPSHEETUI_REASON_INIT;
+  info.hComPropSheet = sheet.handle();
+  info.pfnComPropSheet = FakeComPropSheet::Callback;
+  return qx::DocumentPropertySheets(&info, 0, &ctx);
+}
+
+size_t PreferencesSetup::HeapBlocks() const {
+  size_t busy = 0;
+  PROCESS_HEAP_ENTRY entry = {};
+  while (HeapWalk(heap, &entry))
+    if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++busy;
+  return busy;
+}
+
+ModelessSheet::ModelessSheet(HPROPSHEETPAGE page) {
+  PROPSHEETHEADERW header = {};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_MODELESS;
+  header.pszCaption = L"Printing Preferences";
+  header.nPages = 1;
+  header.phpage = &page;
+  sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
+  PumpMessages();
+}
+
+ModelessSheet::~ModelessSheet() { Close(); }
+
+void ModelessSheet::Close() {
+  if (sheet_) DestroyWindow(sheet_);
+  sheet_ = nullptr;
+  PumpMessages();
+}
+
+std::wstring ModelessSheet::Text(int id) const { return WindowText(item(id)); }
+
+LONG_PTR ModelessSheet::Notify(UINT code) {
+  HWND target = page();
+  PSHNOTIFY notify = {};
+  notify.hdr.hwndFrom = sheet_;
+  notify.hdr.code = code;
+  SetWindowLongPtrW(target, DWLP_MSGRESULT, 0x5A5A);
+  SendMessageW(target, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+  return GetWindowLongPtrW(target, DWLP_MSGRESULT);
+}
+
+void ModelessSheet::Press(int button) {
+  SendMessageW(sheet_, PSM_PRESSBUTTON, button, 0);
+  PumpMessages();
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void Type(HWND control, const std::wstring &text) {
+  for (wchar_t c : text) SendMessageW(control, WM_CHAR, c, 1);
+}
+
+bool Paste(HWND control, const std::wstring &text) {
+  if (!OpenClipboard(control)) return false;
+  EmptyClipboard();
+  SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool ok = false;
+  if (memory) {
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!ok) GlobalFree(memory);
+  }
+  CloseClipboard();
+  if (ok) SendMessageW(control, WM_PASTE, 0, 0);
+  return ok;
+}
+
+}  // namespace qxtest

@@ -51,10 +51,13 @@ qx_wine_prefix() {
 # cheap and keeps ctest from waiting on the server's inherited pipes.
 qx_wine_start() {
   qx_wine_prefix
-  if ! pgrep -f "qx-idle.exe" >/dev/null 2>&1; then
+  local idle="$ROOT/build/x64-nt60/qx-idle.exe"
+  if ! pgrep -f -x "$idle" >/dev/null 2>&1; then
     wineserver -p >/dev/null 2>&1 </dev/null || true
     "$QX_WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
-    (setsid "$QX_WINE64" "$ROOT/build/x64-nt60/qx-idle.exe" >/dev/null 2>&1 </dev/null &)
+    (setsid "$QX_WINE64" "$idle" >/dev/null 2>&1 </dev/null &)
+    # Let the idle program bring up the session's desktop before any test.
+    sleep 2
   fi
 }
 

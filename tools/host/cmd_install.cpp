@@ -32,6 +32,11 @@ std::wstring Stem(const std::wstring &path) {
 
 bool CopyInto(const std::wstring &from, const std::wstring &to, CallLog *log) {
   if (CopyFileW(from.c_str(), to.c_str(), FALSE)) return true;
+  // A module another process has loaded cannot be replaced; the copy in
+  // place is the same build.
+  if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES && to.size() > 4 &&
+      lstrcmpiW(to.c_str() + to.size() - 4, L".dll") == 0)
+    return true;
   log->Add("cannot copy " + Narrow(from) + " to " + Narrow(to) + " (error " + std::to_string(GetLastError()) + ")");
   return false;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "host/commands.h"
+#include "host/host_devmode.h"
 #include "host/installed_printer.h"
 #include "host/plugin_session.h"
 
@@ -155,6 +156,17 @@ int Install(const InstallRequest &r, CallLog *log) {
     log->Add("error: " + error);
     RollBack(printer.handle(), driver, log);
     return kExitFailed;
+  }
+  // The printer's default devmode, as the driver makes it for the spooler.
+  std::vector<BYTE> stored = printer.DefaultDevmode();
+  if (stored.empty() || !FindPluginBlock(reinterpret_cast<DEVMODEW *>(stored.data()), stored.size())) {
+    DocumentSettings settings;
+    settings.choices = DefaultChoices(printer.description());
+    HostDevmode dm;
+    dm.Build(printer.description(), settings, r.name, &session, printer.handle(), nullptr, 0);
+    bool set = printer.SetDefaultDevmode(dm.get());
+    log->Add("default devmode of " + std::to_string(dm.size()) + " bytes " + (set ? "stored" : "not stored") +
+             " with the printer");
   }
   GEOID previous = GetUserGeoID(GEOCLASS_NATION);
   if (r.nation) {

@@ -48,6 +48,8 @@ class HostSheet {
   int startPage() const { return startPage_; }
   LRESULT pluginResult() const { return pluginResult_; }
   bool applied() const { return driverPage_.applied; }
+  ItemTree *driverItems() const { return driverPage_.items; }
+  HWND driverPageWindow() const { return driverPage_.window; }
 
   // Makes page `index` current and returns its window.
   HWND ShowPage(int index);

@@ -30,6 +30,13 @@ int LineOf(const CallLog &log, const std::string &text) {
   return -1;
 }
 
+// The whole log, for failure messages.
+std::string Dump(const CallLog &log) {
+  std::string all = "\n";
+  for (const std::string &l : log.lines()) all += "  " + l + "\n";
+  return all;
+}
+
 bool Answered(const CallLog &log, const std::string &call, const std::string &answer) {
   return LineOf(log, call + " -> " + answer) >= 0;
 }
@@ -91,7 +98,7 @@ TEST_F(HostPrinter, InstallationRaisesThePrinterEventThroughThePlugin) {
   CallLog upgrade;
   upgrade.set_echo(false);
   SetRegion(7);
-  EXPECT_EQ(Upgrade(name_, &upgrade), kExitOk);
+  EXPECT_EQ(Upgrade(name_, &upgrade), kExitOk) << Dump(upgrade);
   EXPECT_GE(LineOf(upgrade, "UpgradePrinter(1) -> "), 0);
   EXPECT_EQ(ReadDwordValue(handle_, L"QXRegion"), std::optional<DWORD>(7));  // a determined region stays
 }
@@ -139,7 +146,7 @@ TEST_F(HostPrinter, PrinterPropertiesSetTheNumericPasswordMode) {
   CallLog log;
   log.set_echo(false);
   SheetOutcome outcome;
-  EXPECT_EQ(Props(r, &log, &outcome), kExitOk);
+  ASSERT_EQ(Props(r, &log, &outcome), kExitOk) << Dump(log);
   EXPECT_TRUE(pageChecked);
   EXPECT_TRUE(outcome.applied);
   EXPECT_LT(LineOf(log, "CommonUIProp(OEMCUIP_PRNPROP, counting)"), LineOf(log, "CommonUIProp(OEMCUIP_PRNPROP, items)"));
@@ -192,7 +199,7 @@ TEST_F(HostPrinter, PrintingPreferencesShowTheDriverItemsAndThePluginPages) {
   CallLog log;
   log.set_echo(false);
   SheetOutcome outcome;
-  ASSERT_EQ(Prefs(r, &log, &outcome), kExitOk);
+  ASSERT_EQ(Prefs(r, &log, &outcome), kExitOk) << Dump(log);
   EXPECT_GT(listsChecked, 0);
   EXPECT_TRUE(outcome.applied);
 
@@ -263,7 +270,7 @@ TEST_F(HostPrinter, PrintRefusesAMalformedConfidentialJob) {
   CallLog plain;
   plain.set_echo(false);
   PrintOutcome ordinary;
-  ASSERT_EQ(Print(r, &plain, &ordinary), kExitOk);
+  ASSERT_EQ(Print(r, &plain, &ordinary), kExitOk) << Dump(plain);
   EXPECT_FALSE(ordinary.refused);
   EXPECT_GE(LineOf(plain, "printed"), 0);
   int pre = LineOf(plain, "DocumentEvent(CREATEDCPRE)"), post = LineOf(plain, "DocumentEvent(STARTDOCPOST)");
@@ -274,7 +281,7 @@ TEST_F(HostPrinter, PrintRefusesAMalformedConfidentialJob) {
   CallLog log;
   log.set_echo(false);
   PrintOutcome confidential;
-  ASSERT_EQ(Print(r, &log, &confidential), kExitOk);
+  ASSERT_EQ(Print(r, &log, &confidential), kExitOk) << Dump(log);
   const qx::PrivateDevmode *block = qx::FindPrivateDevmode(confidential.devmode.data(), confidential.devmode.size());
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(block->dwReserveJobType, 5u);
@@ -293,7 +300,7 @@ TEST_F(HostPrinter, PrintRefusesAMalformedConfidentialJob) {
   CallLog good;
   good.set_echo(false);
   PrintOutcome accepted;
-  ASSERT_EQ(Print(r, &good, &accepted), kExitOk);
+  ASSERT_EQ(Print(r, &good, &accepted), kExitOk) << Dump(good);
   EXPECT_FALSE(accepted.refused);
   EXPECT_TRUE(accepted.messages.empty());
 

@@ -32,13 +32,19 @@ std::wstring Stem(const std::wstring &path) {
 }
 
 bool CopyInto(const std::wstring &from, const std::wstring &to, CallLog *log) {
-  if (CopyFileW(from.c_str(), to.c_str(), FALSE)) return true;
+  // Replaced in one step, so that nobody loads a half-written module.
+  std::wstring partial = to + L".new";
+  if (CopyFileW(from.c_str(), partial.c_str(), FALSE) &&
+      MoveFileExW(partial.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return true;
+  DWORD error = GetLastError();
+  DeleteFileW(partial.c_str());
   // A module another process has loaded cannot be replaced; the copy in
   // place is the same build.
   if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES && to.size() > 4 &&
       lstrcmpiW(to.c_str() + to.size() - 4, L".dll") == 0)
     return true;
-  log->Add("cannot copy " + Narrow(from) + " to " + Narrow(to) + " (error " + std::to_string(GetLastError()) + ")");
+  log->Add("cannot copy " + Narrow(from) + " to " + Narrow(to) + " (error " + std::to_string(error) + ")");
   return false;
 }
 

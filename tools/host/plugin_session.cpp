@@ -22,6 +22,11 @@ PluginSession::~PluginSession() {
 
 bool PluginSession::Load(const std::wstring &dll, std::string *error) {
   module_ = LoadLibraryW(dll.c_str());
+  // Another program may be putting the same file in place this moment.
+  for (int retry = 0; !module_ && GetLastError() == ERROR_SHARING_VIOLATION && retry < 20; ++retry) {
+    Sleep(50);
+    module_ = LoadLibraryW(dll.c_str());
+  }
   if (!module_) {
     *error = "cannot load " + Narrow(dll) + " (error " + std::to_string(GetLastError()) + ")";
     return false;

@@ -95,6 +95,16 @@ TEST_F(HostPrinter, InstallationRaisesThePrinterEventThroughThePlugin) {
     EXPECT_EQ(*emf, 0u);
   }
 
+  // Wine's spooler asks the driver module for devmodes; it answers with the
+  // plug-in's block in place.
+  LONG size = DocumentPropertiesW(nullptr, handle_, const_cast<LPWSTR>(name_.c_str()), nullptr, nullptr, 0);
+  ASSERT_EQ(size, static_cast<LONG>(sizeof(DEVMODEW) + kDriverPartSize + qx::kPrivateDevmodeSize));
+  std::vector<BYTE> dm(size);
+  ASSERT_EQ(DocumentPropertiesW(nullptr, handle_, const_cast<LPWSTR>(name_.c_str()),
+                                reinterpret_cast<DEVMODEW *>(dm.data()), nullptr, DM_OUT_BUFFER),
+            IDOK);
+  EXPECT_NE(qx::FindPrivateDevmode(dm.data(), dm.size()), nullptr);
+
   CallLog upgrade;
   upgrade.set_echo(false);
   SetRegion(7);
@@ -261,6 +271,21 @@ TEST_F(HostPrinter, PreferencesRefuseUnknownSettingsBeforeShowingAnything) {
   r.assignments = {"InputSlot=LC1"};  // a document setting
   EXPECT_EQ(Props(r, &quiet_), kExitBadInput);
   EXPECT_FALSE(LineOf(quiet_, "PublishDriverInterface") >= 0);  // the plug-in was never loaded
+}
+
+// With a person at the screen the host waits until the sheet is closed.
+TEST_F(HostPrinter, InteractivePreferencesWaitForTheSheetToClose) {
+  SheetRequest r;
+  r.printer = name_;
+  r.interactive = true;
+  r.whileOpen = [](HostSheet &sheet) { PostMessageW(sheet.window(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); };
+  CallLog log;
+  log.set_echo(false);
+  SheetOutcome outcome;
+  ASSERT_EQ(Prefs(r, &log, &outcome), kExitOk) << Dump(log);
+  EXPECT_FALSE(outcome.applied);
+  EXPECT_GE(LineOf(log, "sheet closed with Cancel"), 0);
+  EXPECT_GE(LineOf(log, "DocumentPropertySheets(SET_RESULT)"), 0);
 }
 
 TEST_F(HostPrinter, PrintRefusesAMalformedConfidentialJob) {

@@ -178,7 +178,7 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   for (const std::string &a : r.assignments) {
     FeatureChoices trial = settings.choices;
     if (!AssignChoice(desc, a, &trial, &error)) {
-      log->Add("error: --set " + error);
+      log->Add("error: --set " + a + ": " + error);
       return kExitBadInput;
     }
     std::string keyword = a.substr(a[0] == '*' ? 1 : 0, a.find('=') - (a[0] == '*' ? 1 : 0));
@@ -266,7 +266,7 @@ int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   for (const std::string &a : r.assignments) {
     FeatureChoices trial = device.choices;
     if (!AssignChoice(desc, a, &trial, &error)) {
-      log->Add("error: --select " + error);
+      log->Add("error: --select " + a + ": " + error);
       return kExitBadInput;
     }
     std::string keyword = a.substr(a[0] == '*' ? 1 : 0, a.find('=') - (a[0] == '*' ? 1 : 0));

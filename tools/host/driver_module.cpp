@@ -50,10 +50,15 @@ extern "C" __declspec(dllexport) LONG WINAPI DrvDocumentPropertySheets(PPROPSHEE
   if (info) return -1;  // the host shows its own sheets
   auto *header = reinterpret_cast<DOCUMENTPROPERTYHEADER *>(lParam);
   if (!header) return -1;
-  std::vector<BYTE> dm = DefaultDevmode(header->hPrinter, header->pszPrinterName);
+  // Wine's AddPrinterW asks before it hands out a handle: open by name.
+  HANDLE printer = header->hPrinter, opened = nullptr;
+  if (!printer && header->pszPrinterName && OpenPrinterW(header->pszPrinterName, &opened, nullptr)) printer = opened;
+  std::vector<BYTE> dm = DefaultDevmode(printer, header->pszPrinterName);
+  if (opened) ClosePrinter(opened);
   if (dm.empty()) return -1;
   if (header->fMode == 0 || !header->pdmOut) return static_cast<LONG>(dm.size());
-  if (header->cbOut < dm.size()) return -1;
+  // Wine leaves cbOut 0 and means a buffer of the size it was told.
+  if (header->cbOut != 0 && header->cbOut < dm.size()) return -1;
   // Keep the caller's settings when they come from this driver.
   const DEVMODEW *in = header->pdmIn;
   if (in && in->dmSize == sizeof(DEVMODEW) && in->dmSize + in->dmDriverExtra == dm.size() &&

@@ -77,7 +77,7 @@ step() {
   {
     echo "## $title"
     echo
-    echo "\`qxhost $*\` — $verdict"
+    echo "\`qxhost$(for a in "$@"; do case "$a" in *" "*) printf ' "%s"' "$a" ;; *) printf ' %s' "$a" ;; esac; done)\` — $verdict"
     echo
     echo '```'
     printf '%s\n' "$out"

@@ -255,13 +255,15 @@ bool HostSheet::SelectOnDriverPage(int item, int option) {
 void HostSheet::LayOutDriverPage(DriverPage *page) {
   HWND w = page->window;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+  int visible = 0;
+  for (DWORD i = 0; i < page->items->count(); ++i)
+    if (Visible(page->items->items()[i])) ++visible;
+  int rows = (visible + 1) / 2;  // two columns, filled top to bottom
   int row = 0;
   for (DWORD i = 0; i < page->items->count(); ++i) {
     OPTITEM &item = page->items->items()[i];
     if (!Visible(item)) continue;  // hidden items are absent, as in the driver's tree
-    int rows = (static_cast<int>(page->items->count()) + 1) / 2;
-    (void)rows;
-    int column = row % 2, line = row / 2;
+    int column = row / rows, line = row % rows;
     ++row;
     RECT label = {6 + column * kColumnWidth, 8 + line * kRowHeight + 2, 6 + column * kColumnWidth + 72,
                   8 + line * kRowHeight + 12};

@@ -10,6 +10,9 @@ namespace qx {
 void OnProcessAttach(HMODULE module);
 void OnProcessDetach();
 HMODULE PluginModule();
+// The context the plug-in's loads and comctl32 calls run under: null for the
+// process default, INVALID_HANDLE_VALUE until EnsurePluginActCtx succeeds.
+HANDLE PluginActCtx();
 
 BOOL EnsurePluginActCtx();
 BOOL ActivatePluginActCtx(ULONG_PTR *cookie);

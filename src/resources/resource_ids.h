@@ -7,4 +7,5 @@
 #include "ids_layoutpage.h"
 #include "ids_jobpage.h"
 #include "ids_printersettings.h"
+#include "ids_artwork.h"
 #endif

@@ -27,6 +27,24 @@ bool WriteFileBytes(const std::wstring &path, const std::string &bytes) {
   return true;
 }
 
+// Puts a copy of `source` at `target` in one step. Test programs run side by
+// side and share the driver directory: one that loads the target meanwhile
+// sees the old file or the new one, never a half-written one.
+void ReplaceWithCopy(const std::wstring &source, const std::wstring &target) {
+  std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
+  if (!CopyFileW(source.c_str(), temporary.c_str(), FALSE)) return;
+  // A target that cannot be replaced now is in use, and so already in place.
+  if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) DeleteFileW(temporary.c_str());
+}
+
+// A configuration text with "quillex.dll" replaced by this printer's copy.
+std::string NamingModule(std::string text, const std::wstring &moduleName) {
+  const std::string module(moduleName.begin(), moduleName.end());
+  for (size_t at = text.find("quillex.dll"); at != std::string::npos; at = text.find("quillex.dll", at + module.size()))
+    text.replace(at, 11, module);
+  return text;
+}
+
 }  // namespace
 
 std::wstring TestDataDir() {
@@ -45,7 +63,12 @@ std::vector<BYTE> MakeDevmode(WORD extraSize) {
 }
 
 TestPrinter::TestPrinter(const std::wstring &baseName, const TestPrinterOptions &options) {
-  name_ = baseName + L" " + std::to_wstring(GetCurrentProcessId());
+  // Wine reuses small process ids, and a driver or printer left by a program
+  // that died would otherwise answer for this one: the names are unique.
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  unique_ = std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(now.QuadPart % 1000000007);
+  name_ = baseName + L" " + unique_;
   driver_ = L"quillex test driver " + name_;
   Install(options);
 }
@@ -53,24 +76,38 @@ TestPrinter::TestPrinter(const std::wstring &baseName, const TestPrinterOptions 
 void TestPrinter::Install(const TestPrinterOptions &options) {
   std::wstring dir = DriverDirectory();
   ASSERT_FALSE(dir.empty());
-  std::wstring fileBase = L"qx" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(reinterpret_cast<uintptr_t>(this) & 0xffffff);
-  std::wstring dll = dir + L"\\quillex.dll";
-  CopyFileW(BesideTestProgram(L"quillex.dll").c_str(), dll.c_str(), FALSE);
+  // Wine keeps only the base names of driver files, all in one folder shared
+  // by every suite (NT 6.0 and NT 5.2 builds alike) and every run: each
+  // printer gets its own copy of the plug-in under a name of its own, and its
+  // configuration file names that copy.
+  std::wstring fileBase = L"qx" + unique_;
+  std::wstring moduleName = fileBase + L".dll";
+  std::wstring dll = dir + L"\\" + moduleName;
+  ReplaceWithCopy(BesideTestProgram(L"quillex.dll"), dll);
+  ownFiles_.push_back(dll);
   std::wstring ui = dir + L"\\qxtestdrv.dll";
-  CopyFileW(BesideTestProgram(L"qxtestdrv.dll").c_str(), ui.c_str(), FALSE);
+  ReplaceWithCopy(BesideTestProgram(L"qxtestdrv.dll"), ui);
 
   std::wstring dependent = dll + L'\0';
   if (!options.ini.empty()) {
     std::wstring ini = dir + L"\\" + fileBase + L".ini";
-    ASSERT_TRUE(WriteFileBytes(ini, options.ini));
+    ASSERT_TRUE(WriteFileBytes(ini, NamingModule(options.ini, moduleName)));
+    ownFiles_.push_back(ini);
     dependent = ini + L'\0' + dependent;
   }
-  dependent += L'\0';
+  std::wstring extra;
+  for (const auto &file : options.extraFiles) {
+    std::wstring path = dir + L"\\" + fileBase + file.suffix;
+    ASSERT_TRUE(WriteFileBytes(path, NamingModule(file.content, moduleName)));
+    ownFiles_.push_back(path);
+    extra += path + L'\0';
+  }
+  dependent = extra + dependent + L'\0';
   std::wstring data = dll;
   if (!options.ppdFile.empty()) {
     data = dir + L"\\" + fileBase + L".ppd";
     CopyFileW((TestDataDir() + options.ppdFile).c_str(), data.c_str(), FALSE);
+    ownFiles_.push_back(data);
   }
 
   DRIVER_INFO_3W di = {};
@@ -106,6 +143,7 @@ TestPrinter::~TestPrinter() {
     ClosePrinter(handle_);
   }
   DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(driver_.c_str()));
+  for (const auto &file : ownFiles_) DeleteFileW(file.c_str());
 }
 
 void TestPrinter::SetData(const wchar_t *value, DWORD type, const void *data, DWORD size) {

@@ -19,6 +19,14 @@ struct TestPrinterOptions {
   std::string ini = "[OEMFiles]\r\nOEMConfigFile1=quillex.dll\r\n";
   // PPD data file copied from the test data folder (empty: none).
   std::wstring ppdFile;
+  // More dependent files, listed first and in this order; each is written
+  // into the driver directory under a name of this printer's own that ends
+  // with `suffix` (for example "_a.INI").
+  struct File {
+    std::wstring suffix;
+    std::string content;
+  };
+  std::vector<File> extraFiles;
 };
 
 class TestPrinter {
@@ -46,7 +54,8 @@ class TestPrinter {
  private:
   void Install(const TestPrinterOptions &options);
 
-  std::wstring name_, driver_;
+  std::wstring unique_, name_, driver_;
+  std::vector<std::wstring> ownFiles_;  // removed with the printer
   HANDLE handle_ = nullptr;
 };
 

@@ -1,0 +1,51 @@
+// Finding and reading the driver's option items for the Layout page, and the
+// small control operations its handlers share.
+#pragma once
+
+#include "frame/printoem.h"
+#include "layoutpage/layout_rules.h"
+
+// Item ids that the NT 5.2 platform headers do not define yet.
+#ifndef DMPUB_NUP_DIRECTION
+#define DMPUB_NUP_DIRECTION 18
+#endif
+#ifndef DMPUB_BOOKLET_EDGE
+#define DMPUB_BOOKLET_EDGE 21
+#endif
+
+namespace qx {
+
+// The build whose Layout page leaves out the direction, binding edge and
+// borders controls.
+#ifdef QX_NT52
+constexpr bool kReducedLayoutPage = true;
+#else
+constexpr bool kReducedLayoutPage = false;
+#endif
+
+// First item with `dmPubId`, or null.
+OPTITEM *FindLayoutItem(const OEMCUIPPARAM *block, BYTE dmPubId);
+bool PageOrderPresent(const OEMCUIPPARAM *block);
+// Count, current option and warned options of an item with options.
+OptionList ReadOptionList(const OPTITEM &item);
+bool SelWarned(const OPTITEM &item);
+
+// List contents. Every entry carries its option index as item data, so
+// selection and read-back never confuse a position with an option.
+void FillList(HWND page, int listId, const OEMCUIPPARAM *block, int firstText, const ListEntries &entries);
+void SelectOption(HWND page, int listId, long option);
+// The option of the selected entry; -1 when nothing is selected.
+long SelectedOption(HWND page, int listId);
+int ListPosition(HWND page, int listId);
+int ListEntryCount(HWND page, int listId);
+
+void EnablePair(HWND page, int listId, int labelId, bool enable);
+void ApplyPageFormat(HWND page, const PageFormatControls &controls);
+// Enables the Booklet radio unless two-sided offers only its current entry.
+void UpdateBookletRadio(HWND page);
+
+// Tells the sheet the page changed; redraws the page with its preview.
+void NotifyChanged(HWND page);
+void Repaint(HWND page);
+
+}  // namespace qx

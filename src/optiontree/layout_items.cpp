@@ -1,0 +1,44 @@
+#include "optiontree/layout_items.h"
+
+namespace qx {
+
+bool IsHiddenLayoutItem(uint32_t dmPubId, bool reducedLayout) {
+  switch (dmPubId) {
+    case kPubOrientation:
+    case kPubDuplex:
+    case kPubNup:
+    case kPubPageOrder:
+      return true;
+    case kPubNupDirection:
+    case kPubManualDuplex:
+    case kPubStaple:
+    case kPubBookletEdge:
+      return !reducedLayout;
+    default:
+      return false;
+  }
+}
+
+bool IsCommittedLayoutItem(uint32_t dmPubId, bool reducedLayout) {
+  switch (dmPubId) {
+    case kPubOrientation:
+    case kPubDuplex:
+    case kPubNup:
+    case kPubPageOrder:
+      return true;
+    case kPubNupDirection:
+    case kPubBookletEdge:
+      return !reducedLayout;
+    default:
+      return false;
+  }
+}
+
+int16_t DuplexFromSelection(long sel) {
+  constexpr int16_t kSimplex = 1, kVertical = 2, kHorizontal = 3;  // DMDUP_*
+  if (sel == 1) return kHorizontal;
+  if (sel == 2) return kVertical;
+  return kSimplex;
+}
+
+}  // namespace qx

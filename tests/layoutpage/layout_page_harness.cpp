@@ -1,0 +1,163 @@
+#include "layoutpage/layout_page_harness.h"
+
+#include <gtest/gtest.h>
+
+#include "layoutpage/layout_page.h"
+
+namespace qxtest {
+
+namespace {
+
+// The sheet's window procedure is replaced to count PSM_CHANGED.
+WNDPROC g_sheetProc;
+HWND g_page;
+int g_changed;
+
+LRESULT CALLBACK CountingSheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == PSM_CHANGED && reinterpret_cast<HWND>(wParam) == g_page) ++g_changed;
+  return CallWindowProcW(g_sheetProc, hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+DriverItems::DriverItems(const std::vector<ItemSpec> &specs)
+    : items_(specs.size()), types_(specs.size()), params_(specs.size()) {
+  for (size_t i = 0; i < specs.size(); ++i) {
+    const ItemSpec &s = specs[i];
+    OPTITEM &item = items_[i];
+    item.cbSize = sizeof(OPTITEM);
+    item.DMPubID = s.dmPubId;
+    item.Sel = s.sel;
+    item.Flags = s.flags;
+    if (!s.withOptions) continue;
+    params_[i].resize(s.count);
+    for (WORD k = 0; k < s.count; ++k) {
+      params_[i][k].cbSize = sizeof(OPTPARAM);
+      if (s.warned & (1u << k)) params_[i][k].Flags = OPTPF_OVERLAY_WARNING_ICON;
+    }
+    types_[i].cbSize = sizeof(OPTTYPE);
+    types_[i].Type = TVOT_LISTBOX;
+    types_[i].Count = s.count;
+    types_[i].pOptParam = params_[i].data();
+    item.pOptType = &types_[i];
+  }
+}
+
+OPTITEM &DriverItems::Find(BYTE dmPubId) {
+  for (OPTITEM &item : items_)
+    if (item.DMPubID == dmPubId) return item;
+  ADD_FAILURE() << "no item " << int(dmPubId);
+  return items_.front();
+}
+
+LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext) : items_(specs) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  heap_ = HeapCreate(0, 0, 0);
+  block_.cbSize = sizeof block_;
+  block_.poemuiobj = &uiobj_;
+  block_.hModule = loader_.module();
+  block_.hOEMHeap = heap_;
+  block_.pDrvOptItems = items_.size() ? items_.data() : nullptr;
+  block_.cDrvOptItems = items_.size();
+  context_.pCuiParam = &block_;
+  context_.pDriverUI = &driver_;
+
+  PROPSHEETPAGEW psp = {};
+  psp.dwSize = sizeof psp;
+  psp.hInstance = loader_.module();
+  psp.pszTemplate = MAKEINTRESOURCEW(IDD_LAYOUT_PAGE);
+  psp.pfnDlgProc = qx::LayoutPageProc;
+  psp.lParam = withContext ? reinterpret_cast<LPARAM>(&context_) : 0;
+  HPROPSHEETPAGE handle = CreatePropertySheetPageW(&psp);
+  EXPECT_NE(handle, nullptr);
+  PROPSHEETHEADERW psh = {};
+  psh.dwSize = sizeof psh;
+  psh.dwFlags = PSH_MODELESS;
+  psh.pszCaption = L"Layout test";
+  psh.nPages = 1;
+  psh.phpage = &handle;
+  sheet_ = reinterpret_cast<HWND>(PropertySheetW(&psh));
+  EXPECT_NE(sheet_, nullptr);
+  if (!sheet_ || sheet_ == reinterpret_cast<HWND>(-1)) {
+    sheet_ = nullptr;
+    return;
+  }
+  PumpMessages();
+  page_ = PropSheet_GetCurrentPageHwnd(sheet_);
+  EXPECT_NE(page_, nullptr);
+  g_page = page_;
+  g_changed = 0;
+  g_sheetProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(sheet_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSheetProc)));
+}
+
+LayoutPageHarness::~LayoutPageHarness() {
+  if (sheet_) {
+    SetWindowLongPtrW(sheet_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_sheetProc));
+    DestroyWindow(sheet_);
+    PumpMessages();
+  }
+  g_page = nullptr;
+  if (heap_) HeapDestroy(heap_);
+}
+
+int LayoutPageHarness::changedCount() const { return g_changed; }
+
+std::vector<ListEntryView> LayoutPageHarness::Entries(int listId) const {
+  std::vector<ListEntryView> out;
+  HWND list = Control(listId);
+  const int n = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+  wchar_t buf[128];
+  for (int i = 0; i < n; ++i) {
+    WCHAR cls[32] = {};
+    GetClassNameW(list, cls, 32);
+    if (lstrcmpiW(cls, WC_COMBOBOXEXW) == 0) {
+      COMBOBOXEXITEMW item = {};
+      item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_LPARAM;
+      item.iItem = i;
+      item.pszText = buf;
+      item.cchTextMax = 128;
+      SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      EXPECT_EQ(item.iSelectedImage, item.iImage);
+      out.push_back({buf, item.iImage, item.lParam});
+    } else {
+      SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buf));
+      out.push_back({buf, -1, static_cast<LPARAM>(SendMessageW(list, CB_GETITEMDATA, i, 0))});
+    }
+  }
+  return out;
+}
+
+std::wstring LayoutPageHarness::Text(int id) const {
+  wchar_t buf[128] = {};
+  GetWindowTextW(Control(id), buf, 128);
+  return buf;
+}
+
+void LayoutPageHarness::Choose(int listId, int position) {
+  SendMessageW(Control(listId), CB_SETCURSEL, position, 0);
+  SendMessageW(page_, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Control(listId)));
+}
+
+void LayoutPageHarness::Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+
+LRESULT LayoutPageHarness::Notify(UINT code) {
+  PSHNOTIFY n = {};
+  n.hdr.hwndFrom = sheet_;
+  n.hdr.code = code;
+  // The dialog procedure's own result (SendMessage would give DWLP_MSGRESULT).
+  return qx::LayoutPageProc(page_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+}
+
+void LayoutPageHarness::Refill() { SendMessageW(page_, WM_SHOWWINDOW, TRUE, 0); }
+
+}  // namespace qxtest

@@ -1,0 +1,114 @@
+// A Layout page in a modeless property sheet, over driver items that a test
+// builds, with a driver interface that logs what the page reports to it.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/ui_context.h"
+#include "layoutpage/layout_items.h"
+#include "resources/ids_layoutpage.h"
+#include "support/plugin_loader.h"
+
+namespace qxtest {
+
+struct DriverCall {
+  PVOID pci;
+  PVOID item;
+  DWORD previous;
+  DWORD mode;
+};
+
+struct LoggingDriverUI : IPrintOemDriverUI {
+  std::vector<DriverCall> calls;
+  STDMETHODIMP QueryInterface(REFIID, void **ppv) override { *ppv = nullptr; return E_NOINTERFACE; }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override { return E_NOTIMPL; }
+  STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
+  STDMETHODIMP DrvUpdateUISetting(PVOID pci, PVOID item, DWORD previous, DWORD mode) override {
+    calls.push_back({pci, item, previous, mode});
+    return S_OK;
+  }
+};
+
+// One driver option item as a test describes it.
+struct ItemSpec {
+  BYTE dmPubId;
+  WORD count;
+  LONG sel;
+  DWORD warned = 0;  // bit k: option k has the warning overlay
+  DWORD flags = 0;
+  bool withOptions = true;
+};
+
+// The driver's item array with stable addresses.
+class DriverItems {
+ public:
+  explicit DriverItems(const std::vector<ItemSpec> &specs);
+  OPTITEM *data() { return items_.data(); }
+  DWORD size() const { return static_cast<DWORD>(items_.size()); }
+  OPTITEM &operator[](size_t i) { return items_[i]; }
+  // First item with the id (the test fails without one).
+  OPTITEM &Find(BYTE dmPubId);
+
+ private:
+  std::vector<OPTITEM> items_;
+  std::vector<OPTTYPE> types_;
+  std::vector<std::vector<OPTPARAM>> params_;
+};
+
+struct ListEntryView {
+  std::wstring text;
+  int image;
+  LPARAM data;
+};
+
+class LayoutPageHarness {
+ public:
+  explicit LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext = true);
+  ~LayoutPageHarness();
+  LayoutPageHarness(const LayoutPageHarness &) = delete;
+  LayoutPageHarness &operator=(const LayoutPageHarness &) = delete;
+
+  HWND sheet() const { return sheet_; }
+  HWND page() const { return page_; }
+  HWND Control(int id) const { return GetDlgItem(page_, id); }
+  DriverItems &items() { return items_; }
+  OEMCUIPPARAM &block() { return block_; }
+  qx::UiContext &context() { return context_; }
+  LoggingDriverUI &driver() { return driver_; }
+  // PSM_CHANGED messages that named this page.
+  int changedCount() const;
+
+  std::vector<ListEntryView> Entries(int listId) const;
+  std::wstring Text(int id) const;
+  int Selection(int listId) const { return static_cast<int>(SendMessageW(Control(listId), CB_GETCURSEL, 0, 0)); }
+  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+  bool Checked(int id) const { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
+  // Selects list position `position` as the user would, with its notification.
+  void Choose(int listId, int position);
+  void Click(int id);
+  LRESULT Notify(UINT code);
+  void Refill();
+
+ private:
+  PluginLoader loader_;
+  DriverItems items_;
+  HANDLE heap_ = nullptr;
+  OEMUIOBJ uiobj_ = {sizeof(OEMUIOBJ), nullptr};
+  OEMCUIPPARAM block_ = {};
+  qx::UiContext context_;
+  LoggingDriverUI driver_;
+  HWND sheet_ = nullptr;
+  HWND page_ = nullptr;
+};
+
+void PumpMessages();
+
+}  // namespace qxtest

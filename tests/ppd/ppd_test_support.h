@@ -1,0 +1,46 @@
+// Reading models from strings and files in the PPD tests (native and Wine).
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ppd/ppd_model.h"
+#include "ppd/ppd_reader.h"
+#include "ppd/ppd_text.h"
+
+namespace qx {
+namespace test {
+
+struct StringBytes {
+  std::string data;
+  size_t next = 0;
+  static int Next(void *context) {
+    auto *self = static_cast<StringBytes *>(context);
+    if (self->next >= self->data.size()) return -1;
+    return static_cast<unsigned char>(self->data[self->next++]);
+  }
+};
+
+inline std::unique_ptr<PpdModel> ReadString(const std::string &ppd) {
+  StringBytes bytes{ppd};
+  return std::unique_ptr<PpdModel>(ReadPpdModel(&StringBytes::Next, &bytes));
+}
+
+inline std::string U8(const PpdText &text) { return ToUtf8(text); }
+inline std::string U8(const PpdUnit *units) {
+  if (units == nullptr) return "(null)";
+  size_t n = 0;
+  while (units[n] != 0) ++n;
+  return PpdUnitsToUtf8(units, n);
+}
+inline std::basic_string<PpdUnit> W(const std::string &utf8) { return Utf8ToPpdUnits(utf8); }
+
+// The PPD samples of the test data.
+std::string SampleDirectory();
+std::vector<std::string> SampleNames();
+std::string ReadWholeFile(const std::string &path);  // binary
+
+}  // namespace test
+}  // namespace qx

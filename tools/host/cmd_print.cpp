@@ -92,7 +92,7 @@ int Print(const PrintRequest &r, CallLog *log, PrintOutcome *outcome) {
     ~PortRestore() { if (active) p.SetPort(port); }
   } restore{printer, originalPort, !r.port.empty() && r.port != originalPort};
 
-  MessageBoxWatch boxes(r.interactive);
+  MessageBoxWatch boxes(r.interactive, log);
   PluginSession session(log);
   if (!session.Load(printer.pluginPath(), &error)) {
     log->Add("error: " + error);
@@ -163,10 +163,7 @@ int Print(const PrintRequest &r, CallLog *log, PrintOutcome *outcome) {
   }
   SendEvent(session, job, DOCUMENTEVENT_DELETEDC, 0, nullptr, 0, nullptr);
   ClosePrinter(job);
-  for (const ShownMessage &m : boxes.shown()) {
-    outcome->messages.push_back(m.caption + L": " + m.text);
-    log->Add("message box \"" + Narrow(m.caption) + "\": " + Narrow(m.text));
-  }
+  for (const ShownMessage &m : boxes.shown()) outcome->messages.push_back(m.caption + L": " + m.text);
   log->Add(outcome->refused ? "refused" : "printed");
   session.driver()->state() = {};
   return kExitOk;

@@ -190,7 +190,7 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   }
   FeatureChoices device = printer.LoadDeviceChoices();
 
-  MessageBoxWatch boxes(r.interactive);
+  MessageBoxWatch boxes(r.interactive, log);
   PluginSession session(log);
   if (!session.Load(printer.pluginPath(), &error)) {
     log->Add("error: " + error);
@@ -233,8 +233,6 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   SETRESULT_INFO result = {sizeof(SETRESULT_INFO), 0, nullptr, outcome->applied ? CPSUI_OK : CPSUI_CANCEL};
   CallSheet(run, PROPSHEETUI_REASON_SET_RESULT, reinterpret_cast<LPARAM>(&result), "SET_RESULT");
   CallSheet(run, PROPSHEETUI_REASON_DESTROY, 0, "DESTROY");
-  for (const ShownMessage &m : boxes.shown())
-    log->Add("message box \"" + Narrow(m.caption) + "\": " + Narrow(m.text));
 
   if (outcome->applied) {
     items.CommitAll(&settings);
@@ -278,7 +276,7 @@ int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
     selections.push_back({f, trial.index[f]});
   }
 
-  MessageBoxWatch boxes(r.interactive);
+  MessageBoxWatch boxes(r.interactive, log);
   PluginSession session(log);
   if (!session.Load(printer.pluginPath(), &error)) {
     log->Add("error: " + error);
@@ -332,8 +330,6 @@ int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   SETRESULT_INFO result = {sizeof(SETRESULT_INFO), 0, nullptr, outcome->applied ? CPSUI_OK : CPSUI_CANCEL};
   CallSheet(run, PROPSHEETUI_REASON_SET_RESULT, reinterpret_cast<LPARAM>(&result), "SET_RESULT");
   CallSheet(run, PROPSHEETUI_REASON_DESTROY, 0, "DESTROY");
-  for (const ShownMessage &m : boxes.shown())
-    log->Add("message box \"" + Narrow(m.caption) + "\": " + Narrow(m.text));
   if (outcome->applied) {
     items.CommitAll(&device);
     printer.SaveDeviceChoices(device.choices);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/description.h"
+
 namespace qxhost {
 namespace {
 
@@ -33,7 +35,7 @@ std::wstring MessageText(HWND box) {
 
 }  // namespace
 
-MessageBoxWatch::MessageBoxWatch(bool interactive) : interactive_(interactive) {
+MessageBoxWatch::MessageBoxWatch(bool interactive, CallLog *log) : interactive_(interactive), log_(log) {
   previous_ = current;
   current = this;
   hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
@@ -58,9 +60,14 @@ void MessageBoxWatch::OnActivate(HWND window) {
   if (std::find(seen_.begin(), seen_.end(), window) != seen_.end()) return;
   seen_.push_back(window);
   shown_.push_back({WindowText(window), MessageText(window)});
-  if (interactive_) return;
+  std::string text = Narrow(shown_.back().text);
+  for (char &c : text)
+    if (c == '\n' || c == '\r') c = ' ';
   int button = answer_;
   if (!GetDlgItem(window, button)) button = GetDlgItem(window, IDOK) ? IDOK : IDCANCEL;
+  log_->Add("message box \"" + Narrow(shown_.back().caption) + "\": " + text +
+            (interactive_ ? "" : button == IDOK ? " (answered OK)" : " (answered Cancel)"));
+  if (interactive_) return;
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
 }

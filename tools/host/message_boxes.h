@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "host/call_log.h"
+
 namespace qxhost {
 
 struct ShownMessage {
@@ -17,8 +19,9 @@ struct ShownMessage {
 
 class MessageBoxWatch {
  public:
-  // interactive: record only, let the person answer.
-  explicit MessageBoxWatch(bool interactive);
+  // interactive: record only, let the person answer. Each box is logged
+  // when it appears.
+  MessageBoxWatch(bool interactive, CallLog *log);
   ~MessageBoxWatch();
   MessageBoxWatch(const MessageBoxWatch &) = delete;
   MessageBoxWatch &operator=(const MessageBoxWatch &) = delete;
@@ -33,6 +36,7 @@ class MessageBoxWatch {
 
   HHOOK hook_ = nullptr;
   bool interactive_;
+  CallLog *log_;
   int answer_ = IDOK;
   std::vector<ShownMessage> shown_;
   std::vector<HWND> seen_;

@@ -205,6 +205,13 @@ TEST_F(HostPrinter, PrintingPreferencesShowTheDriverItemsAndThePluginPages) {
         EXPECT_EQ(std::wcsncmp(text, kWarningMark, 4) == 0, (p.Flags & OPTPF_OVERLAY_WARNING_ICON) != 0);
       }
       EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), shown);
+      bool warned = false;
+      for (int k = 0; k < item.pOptType->Count; ++k)
+        warned |= (item.pOptType->pOptParam[k].Flags & (OPTPF_OVERLAY_WARNING_ICON | OPTPF_HIDE)) ==
+                  OPTPF_OVERLAY_WARNING_ICON;
+      wchar_t label[128] = {};
+      GetDlgItemTextW(page, kItemLabelIdBase + i, label, 128);
+      EXPECT_EQ(std::wcsncmp(label, kWarningMark, 4) == 0, warned) << Narrow(label);
       ++listsChecked;
     }
   };

@@ -38,6 +38,23 @@ std::vector<BYTE> PageTemplate(const std::wstring &title, short height) {
 
 bool Visible(const OPTITEM &item) { return !(item.Flags & OPTIF_HIDE); }
 
+bool HasWarnedOption(const OPTITEM &item) {
+  for (int k = 0; item.pOptType && k < item.pOptType->Count; ++k) {
+    const OPTPARAM &p = item.pOptType->pOptParam[k];
+    if ((p.Flags & OPTPF_OVERLAY_WARNING_ICON) && !(p.Flags & OPTPF_HIDE)) return true;
+  }
+  return false;
+}
+
+// The item's name, indented by its level and marked when one of its options
+// carries a warning overlay (the list marks the options themselves).
+std::wstring LabelText(ItemTree *items, int i) {
+  const OPTITEM &item = items->items()[i];
+  std::wstring name = items->Name(i);
+  if (item.Level > 1) name = L"  " + name;
+  return HasWarnedOption(item) ? kWarningMark + name : name;
+}
+
 }  // namespace
 
 HostSheet::HostSheet(CallLog *log) : log_(log) { driverPage_.sheet = this; }
@@ -271,8 +288,7 @@ void HostSheet::LayOutDriverPage(DriverPage *page) {
                  8 + line * kRowHeight + 120};
     MapDialogRect(w, &label);
     MapDialogRect(w, &list);
-    std::wstring name = page->items->Name(static_cast<int>(i));
-    if (item.Level > 1) name = L"  " + name;
+    std::wstring name = LabelText(page->items, static_cast<int>(i));
     HWND l = CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_ENDELLIPSIS,
                              label.left, label.top, label.right - label.left, label.bottom - label.top, w,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kItemLabelIdBase + i)), nullptr, nullptr);
@@ -292,7 +308,10 @@ void HostSheet::RefreshDriverPage(DriverPage *page) {
     HWND label = GetDlgItem(w, kItemLabelIdBase + i);
     HWND list = GetDlgItem(w, kItemListIdBase + i);
     bool enabled = !(item.Flags & OPTIF_DISABLED);
-    if (label) EnableWindow(label, enabled);
+    if (label) {
+      EnableWindow(label, enabled);
+      SetWindowTextW(label, LabelText(page->items, static_cast<int>(i)).c_str());
+    }
     if (!list) continue;
     EnableWindow(list, enabled);
     SendMessageW(list, CB_RESETCONTENT, 0, 0);

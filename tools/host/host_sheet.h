@@ -2,7 +2,8 @@
 // plug-in adds pages through the sheet callback (pfnComPropSheet), the host
 // shows them in a real property sheet after a page of its own that shows the
 // driver's option items as the driver would (hidden items absent, disabled
-// items grey, options with a warning overlay marked "[!]"), and reports
+// items grey, options with a warning overlay and their items marked "[!]"),
+// and reports
 // selection changes and Apply to the plug-in's item callback.
 #pragma once
 

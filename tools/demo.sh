@@ -1,5 +1,123 @@
 #!/usr/bin/env bash
-# The plug-in's main job, run in the driver host under Wine.
+# The plug-in's main job, run in the driver host under Wine: installs the
+# sample printers in a Wine prefix of the demo's own, opens printing
+# preferences and printer properties, prints an accepted and a refused job,
+# and writes screenshots (PNG) and a report to build/demo/.
+#   ./qx demo                 headless (Wine's null display driver)
+#   ./qx demo --interactive   on the display in $DISPLAY: click through the pages
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$ROOT/tools/wine-run" "$ROOT/build/x64-nt60/qx-probe.exe" "$ROOT/build/x64-nt60/quillex.dll"
+OUT="$ROOT/build/demo"
+HOST_EXE="$ROOT/build/x64-nt60/qxhost.exe"
+WINE64=/usr/lib/wine/wine64
+
+INTERACTIVE=0
+for arg in "$@"; do
+  case "$arg" in
+    --interactive) INTERACTIVE=1 ;;
+    *) echo "usage: ./qx demo [--interactive]" >&2; exit 2 ;;
+  esac
+done
+if [ "$INTERACTIVE" = 1 ] && [ -z "${DISPLAY:-}" ]; then
+  echo "qx demo: --interactive needs a display (DISPLAY is not set)" >&2; exit 2
+fi
+[ -f "$HOST_EXE" ] || { echo "qx demo: $HOST_EXE is missing; run ./qx build" >&2; exit 1; }
+
+# A fresh prefix of the demo's own, so that the tests' prefix stays clean.
+export WINEPREFIX="$OUT/wine" WINEDEBUG=-all
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
+WINEPREFIX="$OUT/wine" wineserver -k >/dev/null 2>&1 || true
+rm -rf "$OUT"
+mkdir -p "$OUT/shots"
+echo "qx demo: preparing a Wine prefix in $WINEPREFIX"
+"$WINE64" wineboot -i >/dev/null 2>&1 </dev/null
+if [ "$INTERACTIVE" = 0 ]; then
+  "$WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+fi
+wineserver -w  # the next program starts with the display driver chosen above
+# A persistent server with Wine's services started here, their output on
+# /dev/null, so that capturing a program's output never waits for them.
+wineserver -p >/dev/null 2>&1 </dev/null || true
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
+(setsid "$WINE64" "$ROOT/build/x64-nt60/qx-idle.exe" >/dev/null 2>&1 </dev/null &)
+
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+SHOTS=$(winpath "$OUT/shots")
+COLOUR="Orvanta QL-C5200"
+MONO="Orvanta QL-M4100"
+INTER=(); [ "$INTERACTIVE" = 1 ] && INTER=(--interactive)
+
+REPORT="$OUT/report.md"
+LOG="$OUT/log.txt"
+: >"$LOG"
+{
+  echo "# quillex demo"
+  echo
+  echo "Run on $(date -u '+%Y-%m-%d %H:%M UTC') with \`$(git -C "$ROOT" describe --always --dirty 2>/dev/null || echo unknown)\`."
+  echo "The driver host \`qxhost.exe\` plays the PostScript driver around \`quillex.dll\` under Wine;"
+  echo "each step shows what the host asked the plug-in and what it answered."
+  echo
+} >"$REPORT"
+
+FAILED=0
+# step TITLE EXPECT -- qxhost arguments...: runs one host command, keeps its
+# output for the log and the report, and notes whether it did what was meant.
+step() {
+  local title=$1 expect=$2; shift 3
+  echo "== $title"
+  local out rc=0
+  out=$(cd "$ROOT/build/x64-nt60" && "$WINE64" "$HOST_EXE" "$@" 2>&1 </dev/null) || rc=$?
+  out=$(printf '%s\n' "$out" | tr -d '\r')
+  printf '%s\n' "$out" | sed 's/^/  /'
+  { echo "== $title (exit $rc)"; printf '%s\n' "$out"; echo; } >>"$LOG"
+  local verdict="done"
+  if [ "$rc" -ne 0 ]; then verdict="failed (exit $rc)"; FAILED=1
+  elif [ -n "$expect" ] && ! grep -qx "  $expect" <<<"$out"; then verdict="answered differently (see below)"; fi
+  {
+    echo "## $title"
+    echo
+    echo "\`qxhost$(for a in "$@"; do case "$a" in *" "*) printf ' "%s"' "$a" ;; *) printf ' %s' "$a" ;; esac; done)\` — $verdict"
+    echo
+    echo '```'
+    printf '%s\n' "$out"
+    echo '```'
+    echo
+  } >>"$REPORT"
+}
+
+step "Install the colour printer (nation 94: password form selectable)" "" -- \
+  install --name "$COLOUR" --ppd "$(winpath "$ROOT/examples/orvanta-ql-c5200.ppd")" --nation 94
+step "Install the monochrome printer (nation 244: four-digit passwords)" "" -- \
+  install --name "$MONO" --ppd "$(winpath "$ROOT/examples/orvanta-ql-m4100.ppd")" --nation 244
+step "Upgrade the monochrome printer's driver" "" -- upgrade --name "$MONO"
+step "Printing preferences" "" -- \
+  prefs --printer "$COLOUR" --set InputSlot=LC1 --set QXToner=True --shots "$SHOTS" "${INTER[@]}"
+step "Printer properties: numeric passwords" "" -- \
+  props --printer "$COLOUR" --select PasswordMode=ON --shots "$SHOTS" "${INTER[@]}"
+step "Print an ordinary job" "printed" -- print --printer "$COLOUR" "${INTER[@]}"
+step "Print a confidential job whose password has the wrong form" "refused" -- \
+  print --printer "$COLOUR" --confidential 12ab "${INTER[@]}"
+
+# Screenshots: the host writes BMP, ImageMagick turns them into PNG.
+shots=()
+for bmp in "$OUT"/shots/*.bmp; do
+  [ -e "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+  shots+=("${bmp%.bmp}.png")
+done
+{
+  echo "## Screenshots"
+  echo
+  if [ ${#shots[@]} -eq 0 ]; then echo "None were taken."; fi
+  for png in "${shots[@]}"; do
+    name=$(basename "$png")
+    echo "### $name"
+    echo
+    echo "![$name](shots/$name)"
+    echo
+  done
+} >>"$REPORT"
+
+echo "qx demo: report in $REPORT, ${#shots[@]} screenshots in $OUT/shots"
+exit $FAILED

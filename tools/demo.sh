@@ -67,8 +67,12 @@ step() {
   local title=$1 expect=$2; shift 3
   echo "== $title"
   local out rc=0
-  out=$(cd "$ROOT/build/x64-nt60" && "$WINE64" "$HOST_EXE" "$@" 2>&1 </dev/null) || rc=$?
-  out=$(printf '%s\n' "$out" | tr -d '\r')
+  # Output goes through a file, not a pipe: Wine services that the command
+  # starts (rpcss for the console-user lookup) inherit its handles and would
+  # keep a pipe open long after the command ended.
+  local capture="$OUT/step-output.txt"
+  (cd "$ROOT/build/x64-nt60" && "$WINE64" "$HOST_EXE" "$@" >"$capture" 2>&1 </dev/null) || rc=$?
+  out=$(tr -d '\r' <"$capture"); rm -f "$capture"
   printf '%s\n' "$out" | sed 's/^/  /'
   { echo "== $title (exit $rc)"; printf '%s\n' "$out"; echo; } >>"$LOG"
   local verdict="done"

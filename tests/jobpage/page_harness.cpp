@@ -9,21 +9,6 @@
 
 namespace qxtest {
 
-STDMETHODIMP FakeDriverUI::DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID out, DWORD size, PDWORD needed,
-                                               PDWORD options) {
-  ++calls;
-  lastFeature = feature ? feature : "";
-  lastDriverObject = pci;
-  lastSize = size;
-  if (FAILED(result)) return result;
-  DWORD bytes = static_cast<DWORD>(answer.size() + 1);
-  if (needed) *needed = bytes;
-  if (options) *options = 1;
-  if (!out || size < bytes) return E_OUTOFMEMORY;
-  std::memcpy(out, answer.c_str(), bytes);
-  return S_OK;
-}
-
 FakeComPropSheet::~FakeComPropSheet() {
   for (auto &entry : pages_)
     if (entry.second) DestroyPropertySheetPage(entry.second);
@@ -141,6 +126,7 @@ PreferencesSetup::PreferencesSetup() : blockBytes(qx::kPrivateDevmodeSize) {
   param.hOEMHeap = heap;
   param.pOEMDM = blockBytes.data();
   ctx.pCuiParam = &param;
+  driver.settings["PasswordMode"] = "OFF";
   ctx.pDriverUI = &driver;
 }
 

@@ -11,28 +11,10 @@
 #include "frame/printoem.h"
 #include "frame/private_devmode.h"
 #include "frame/ui_context.h"
+#include "support/fake_driver_ui.h"
 #include "support/plugin_loader.h"
 
 namespace qxtest {
-
-// The driver's interface: answers DrvGetDriverSetting("PasswordMode") with a
-// chosen text and counts the questions.
-struct FakeDriverUI : IPrintOemDriverUI {
-  std::string answer = "OFF";
-  HRESULT result = S_OK;
-  int calls = 0;
-  std::string lastFeature;
-  PVOID lastDriverObject = nullptr;
-  DWORD lastSize = 0;
-
-  STDMETHODIMP QueryInterface(REFIID, void **ppv) override { *ppv = nullptr; return E_NOINTERFACE; }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID out, DWORD size, PDWORD needed,
-                                   PDWORD options) override;
-  STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpdateUISetting(PVOID, PVOID, DWORD, DWORD) override { return E_NOTIMPL; }
-};
 
 // One call into the common property sheet, with a copy of what a page record
 // held at the time (its title lives on the driver's heap).

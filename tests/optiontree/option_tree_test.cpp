@@ -159,8 +159,8 @@ TEST_F(OptionTreeTest, OptionsExcludedByMissingHardwareGetTheWarningOverlay) {
   DriverItems items;
   AddDocumentItems(items);
   Open(items);
-  EXPECT_EQ(driver_.queries, (std::vector<std::string>{"QXTrayUnit", "QXDuplexOption", "InstalledMemory"}));
-  EXPECT_EQ(driver_.queryBufferSizes, (std::vector<DWORD>{256, 256, 256}));
+  EXPECT_EQ(driver_.QueriedFeatures(), (std::vector<std::string>{"QXTrayUnit", "QXDuplexOption", "InstalledMemory"}));
+  for (const auto &query : driver_.queries) EXPECT_EQ(query.bufferSize, 256u);
   // The later memory constraint on the paper source does not lift the
   // cassettes' marks.
   EXPECT_EQ(OverlaysOf(items, L"Paper Source"), Flags({0, 0, W, W}));
@@ -282,9 +282,9 @@ TEST_F(OptionTreeTest, ColourModeFollowsTheColourSelection) {
   EXPECT_EQ(items[0].Sel, 1);
   ASSERT_EQ(driver_.updates.size(), 1u);
   EXPECT_EQ(driver_.updates[0].item, &items[0]);  // the first colour-mode item only
-  EXPECT_EQ(driver_.updates[0].poemuiobj, &uiobj_);
+  EXPECT_EQ(driver_.updates[0].pci, &uiobj_);
   EXPECT_EQ(driver_.updates[0].selAtCall, 1);
-  EXPECT_EQ(driver_.updates[0].previousSelection, 0u);
+  EXPECT_EQ(driver_.updates[0].previous, 0u);
   EXPECT_EQ(driver_.updates[0].mode, static_cast<DWORD>(OEMCUIP_DOCPROP));
   EXPECT_EQ(items[2].Sel, 0);
 
@@ -338,7 +338,7 @@ TEST_F(OptionTreeTest, ApplyCommitsChangedLayoutItemsWithoutWarning) {
   std::vector<OPTITEM *> reported;
   for (const auto &u : driver_.updates) {
     reported.push_back(u.item);
-    EXPECT_EQ(u.previousSelection, static_cast<DWORD>(u.selAtCall));
+    EXPECT_EQ(u.previous, static_cast<DWORD>(u.selAtCall));
     EXPECT_EQ(u.mode, static_cast<DWORD>(OEMCUIP_DOCPROP));
   }
 #ifdef QX_NT52

@@ -62,56 +62,13 @@ const SheetCall *FakeComPropSheet::FindAdd(DLGPROC proc) const {
 
 namespace {
 
-BoxAnswerer *activeAnswerer = nullptr;
-
 std::wstring WindowText(HWND hwnd) {
   WCHAR text[1024] = {};
   GetWindowTextW(hwnd, text, 1024);
   return text;
 }
 
-BOOL CALLBACK LongestStatic(HWND child, LPARAM lParam) {
-  WCHAR cls[32] = {};
-  GetClassNameW(child, cls, 32);
-  if (lstrcmpiW(cls, L"Static") == 0) {
-    auto *best = reinterpret_cast<std::wstring *>(lParam);
-    std::wstring text = WindowText(child);
-    if (text.size() > best->size()) *best = text;
-  }
-  return TRUE;
-}
-
 }  // namespace
-
-BoxAnswerer::BoxAnswerer() {
-  activeAnswerer = this;
-  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-  EXPECT_NE(hook_, nullptr);
-}
-
-BoxAnswerer::~BoxAnswerer() {
-  if (hook_) UnhookWindowsHookEx(hook_);
-  activeAnswerer = nullptr;
-}
-
-LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
-  auto hwnd = reinterpret_cast<HWND>(wParam);
-  WCHAR cls[32] = {};
-  // A message box is a dialog without the property sheet's tab control.
-  if (code == HCBT_ACTIVATE && activeAnswerer && GetClassNameW(hwnd, cls, 32) && lstrcmpW(cls, L"#32770") == 0 &&
-      !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr) && GetDlgItem(hwnd, IDOK) &&
-      !GetPropW(hwnd, L"qxtest.answered")) {
-    SetPropW(hwnd, L"qxtest.answered", reinterpret_cast<HANDLE>(1));  // activation may be reported again
-    BoxAnswerer &self = *activeAnswerer;
-    ++self.count;
-    self.lastOwner = GetWindow(hwnd, GW_OWNER);
-    self.caption = WindowText(hwnd);
-    self.text.clear();
-    EnumChildWindows(hwnd, LongestStatic, reinterpret_cast<LPARAM>(&self.text));
-    PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 PreferencesSetup::PreferencesSetup() : blockBytes(qx::kPrivateDevmodeSize) {
   // The pages' template comes from the plug-in DLL, as in the driver.

@@ -51,25 +51,6 @@ class FakeComPropSheet {
   std::vector<std::pair<DLGPROC, HPROPSHEETPAGE>> pages_;
 };
 
-// Answers every message box of this thread with OK and keeps its texts.
-// Property sheets, dialogs too, are told apart by their tab control and left
-// alone.
-class BoxAnswerer {
- public:
-  BoxAnswerer();
-  ~BoxAnswerer();
-  BoxAnswerer(const BoxAnswerer &) = delete;
-  BoxAnswerer &operator=(const BoxAnswerer &) = delete;
-
-  int count = 0;
-  HWND lastOwner = nullptr;
-  std::wstring caption, text;
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-  HHOOK hook_ = nullptr;
-};
-
 // A plug-in object's state as the driver leaves it before the property-sheet
 // call: a UI context with a saved OEMCUIPPARAM over a fresh private block,
 // a heap of the driver's, the plug-in DLL for resources.

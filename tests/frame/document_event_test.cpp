@@ -7,7 +7,7 @@
 
 #include "frame/private_devmode.h"
 #include "support/message_box_catcher.h"
-#include "support/plugin_loader.h"
+#include "support/plugin_test.h"
 #include "support/test_printer.h"
 #include "support/version_child.h"
 
@@ -41,16 +41,8 @@ TestPrinterOptions OnPort(const wchar_t *port, DWORD attributes = 0) {
   return options;
 }
 
-class DocumentEventTest : public ::testing::Test {
+class DocumentEventTest : public qxtest::PluginTest {
  protected:
-  void SetUp() override {
-    plugin_ = loader_.Create();
-    ASSERT_NE(plugin_, nullptr);
-  }
-  void TearDown() override {
-    if (plugin_) plugin_->Release();
-  }
-
   // Starts a job with `devmode` on `printer`, raises the print-start event
   // for it through the plug-in, and returns the plug-in's answer.
   INT StartDocPost(TestPrinter &printer, const std::vector<BYTE> &devmode) {
@@ -81,9 +73,6 @@ class DocumentEventTest : public ::testing::Test {
     EXPECT_EQ(boxes[0].owner, nullptr);
     EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
   }
-
-  qxtest::PluginLoader loader_;
-  IPrintOemUI2 *plugin_ = nullptr;
 };
 
 TEST_F(DocumentEventTest, NumericModeRefusesAnythingButFourDigits) {

@@ -3,6 +3,7 @@
 
 #include "support/fake_driver_ui.h"
 #include "support/plugin_loader.h"
+#include "support/plugin_test.h"
 
 namespace {
 
@@ -11,18 +12,13 @@ using qxtest::PluginLoader;
 
 constexpr DWORD kSentinel = 0xdeadbeef;
 
-class PluginObjectTest : public ::testing::Test {
+// Every object and reference is gone after each test.
+class PluginObjectTest : public qxtest::PluginTest {
  protected:
-  void SetUp() override {
-    plugin_ = loader_.Create();
-    ASSERT_NE(plugin_, nullptr);
-  }
   void TearDown() override {
     if (plugin_) EXPECT_EQ(plugin_->Release(), 0u);
     EXPECT_EQ(loader_.CanUnloadNow(), S_OK);
   }
-  PluginLoader loader_;
-  IPrintOemUI2 *plugin_ = nullptr;
 };
 
 TEST(ClassObject, OnlyTheOemUiClassAndFactoryInterfaces) {

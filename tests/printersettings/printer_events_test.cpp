@@ -5,7 +5,7 @@
 #include "frame/printoem.h"
 #include "printersettings/printer_events.h"
 #include "printersettings/user_nation.h"
-#include "support/plugin_loader.h"
+#include "support/plugin_test.h"
 #include "support/test_printer.h"
 
 namespace {
@@ -16,16 +16,8 @@ using qxtest::UserNation;
 constexpr GEOID kUnitedStates = 244;  // numeric passwords
 constexpr GEOID kGermany = 94;        // selectable
 
-class PrinterEvents : public ::testing::Test {
+class PrinterEvents : public qxtest::PluginTest {
  protected:
-  void SetUp() override {
-    plugin_ = loader_.Create();
-    ASSERT_NE(plugin_, nullptr);
-  }
-  void TearDown() override {
-    if (plugin_) plugin_->Release();
-  }
-
   HRESULT Initialize(const std::wstring &name) {
     return plugin_->PrinterEvent(const_cast<PWSTR>(name.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0);
   }
@@ -42,9 +34,6 @@ class PrinterEvents : public ::testing::Test {
     return GetPrinterDataW(printer.handle(), const_cast<LPWSTR>(name), &type, nullptr, 0, &needed) !=
            ERROR_FILE_NOT_FOUND;
   }
-
-  qxtest::PluginLoader loader_;
-  IPrintOemUI2 *plugin_ = nullptr;
 };
 
 TEST_F(PrinterEvents, InstallDecidesFromTheConsoleUsersNation) {

@@ -60,16 +60,6 @@ const SheetCall *FakeComPropSheet::FindAdd(DLGPROC proc) const {
   return nullptr;
 }
 
-namespace {
-
-std::wstring WindowText(HWND hwnd) {
-  WCHAR text[1024] = {};
-  GetWindowTextW(hwnd, text, 1024);
-  return text;
-}
-
-}  // namespace
-
 PreferencesSetup::PreferencesSetup() : blockBytes(qx::kPrivateDevmodeSize) {
   // The pages' template comes from the plug-in DLL, as in the driver.
   qx::OnProcessAttach(loader.module());
@@ -107,50 +97,6 @@ size_t PreferencesSetup::HeapBlocks() const {
   while (HeapWalk(heap, &entry))
     if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++busy;
   return busy;
-}
-
-ModelessSheet::ModelessSheet(HPROPSHEETPAGE page) {
-  PROPSHEETHEADERW header = {};
-  header.dwSize = sizeof header;
-  header.dwFlags = PSH_MODELESS;
-  header.pszCaption = L"Printing Preferences";
-  header.nPages = 1;
-  header.phpage = &page;
-  sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
-  PumpMessages();
-}
-
-ModelessSheet::~ModelessSheet() { Close(); }
-
-void ModelessSheet::Close() {
-  if (sheet_) DestroyWindow(sheet_);
-  sheet_ = nullptr;
-  PumpMessages();
-}
-
-std::wstring ModelessSheet::Text(int id) const { return WindowText(item(id)); }
-
-LONG_PTR ModelessSheet::Notify(UINT code) {
-  HWND target = page();
-  PSHNOTIFY notify = {};
-  notify.hdr.hwndFrom = sheet_;
-  notify.hdr.code = code;
-  SetWindowLongPtrW(target, DWLP_MSGRESULT, 0x5A5A);
-  SendMessageW(target, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
-  return GetWindowLongPtrW(target, DWLP_MSGRESULT);
-}
-
-void ModelessSheet::Press(int button) {
-  SendMessageW(sheet_, PSM_PRESSBUTTON, button, 0);
-  PumpMessages();
-}
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
 }
 
 void Type(HWND control, const std::wstring &text) {

@@ -12,6 +12,7 @@
 #include "frame/private_devmode.h"
 #include "frame/ui_context.h"
 #include "support/fake_driver_ui.h"
+#include "support/modeless_sheet.h"
 #include "support/plugin_loader.h"
 
 namespace qxtest {
@@ -76,30 +77,6 @@ class PreferencesSetup {
   qx::UiContext ctx;
 };
 
-// A modeless property sheet showing one page.
-class ModelessSheet {
- public:
-  explicit ModelessSheet(HPROPSHEETPAGE page);
-  ~ModelessSheet();
-  ModelessSheet(const ModelessSheet &) = delete;
-  ModelessSheet &operator=(const ModelessSheet &) = delete;
-
-  HWND sheet() const { return sheet_; }
-  HWND page() const { return sheet_ ? PropSheet_GetCurrentPageHwnd(sheet_) : nullptr; }
-  HWND item(int id) const { return GetDlgItem(page(), id); }
-  std::wstring Text(int id) const;
-  // Sends the notification to the page as the sheet would; returns the
-  // page's DWLP_MSGRESULT.
-  LONG_PTR Notify(UINT code);
-  // Presses a sheet button and processes what it posted.
-  void Press(int button);
-  void Close();
-
- private:
-  HWND sheet_ = nullptr;
-};
-
-void PumpMessages();
 // Types `text` into a control, one WM_CHAR each.
 void Type(HWND control, const std::wstring &text);
 // Pastes `text` through the clipboard; false when the clipboard refused.

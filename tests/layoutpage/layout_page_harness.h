@@ -14,6 +14,7 @@
 #include "layoutpage/layout_items.h"
 #include "resources/ids_layoutpage.h"
 #include "support/fake_driver_ui.h"
+#include "support/modeless_sheet.h"
 #include "support/plugin_loader.h"
 
 namespace qxtest {
@@ -57,7 +58,7 @@ class LayoutPageHarness {
   LayoutPageHarness(const LayoutPageHarness &) = delete;
   LayoutPageHarness &operator=(const LayoutPageHarness &) = delete;
 
-  HWND sheet() const { return sheet_; }
+  HWND sheet() const { return sheet_ ? sheet_->sheet() : nullptr; }
   HWND page() const { return page_; }
   HWND Control(int id) const { return GetDlgItem(page_, id); }
   DriverItems &items() { return items_; }
@@ -86,10 +87,8 @@ class LayoutPageHarness {
   OEMCUIPPARAM block_ = {};
   qx::UiContext context_;
   FakeDriverUI driver_;
-  HWND sheet_ = nullptr;
+  std::unique_ptr<ModelessSheet> sheet_;
   HWND page_ = nullptr;
 };
-
-void PumpMessages();
 
 }  // namespace qxtest

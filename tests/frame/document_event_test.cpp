@@ -14,6 +14,7 @@
 namespace {
 
 using qxtest::MessageBoxCatcher;
+using qxtest::OnPort;
 using qxtest::TestPrinter;
 using qxtest::TestPrinterOptions;
 
@@ -32,13 +33,6 @@ std::vector<BYTE> ConfidentialDevmode(DWORD type, const wchar_t *password) {
   block->dwReserveJobType = type;
   for (size_t i = 0; password[i] && i + 1 < qx::kTextUnits; ++i) block->wszReservePassword[i] = password[i];
   return devmode;
-}
-
-TestPrinterOptions OnPort(const wchar_t *port, DWORD attributes = 0) {
-  TestPrinterOptions options;
-  options.port = port;
-  options.attributes = attributes;
-  return options;
 }
 
 class DocumentEventTest : public qxtest::PluginTest {

@@ -299,10 +299,7 @@ TEST_F(PrinterProperties, ApplyStoresTheChosenForm) {
 }
 
 TEST_F(PrinterProperties, ApplyNeverWritesARemotePrinter) {
-  qxtest::TestPrinterOptions options;
-  options.port = L"TS002";
-  options.attributes = PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL;
-  TestPrinter printer(L"qx props remote", options);
+  TestPrinter printer(L"qx props remote", qxtest::OnPort(L"TS002", PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL));
   ASSERT_TRUE(printer.ok());
   DriverItems items;
   Use(items, printer.handle());

@@ -150,10 +150,7 @@ TEST_F(PrinterEvents, EmfDespoolingSettingKeptOrReplaced) {
 }
 
 TEST_F(PrinterEvents, RemoteSessionPrinterIsLeftAlone) {
-  qxtest::TestPrinterOptions options;
-  options.port = L"TS001";
-  options.attributes = PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL;
-  TestPrinter printer(L"qx session", options);
+  TestPrinter printer(L"qx session", qxtest::OnPort(L"TS001", PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL));
   ASSERT_TRUE(printer.ok());
   EXPECT_EQ(Initialize(printer.name()), S_OK);
   EXPECT_EQ(Upgrade(printer.name()), S_OK);
@@ -162,10 +159,7 @@ TEST_F(PrinterEvents, RemoteSessionPrinterIsLeftAlone) {
 }
 
 TEST_F(PrinterEvents, SessionPrinterOnAClientPortIsLocal) {
-  qxtest::TestPrinterOptions options;
-  options.port = L"Client:LPT1";
-  options.attributes = PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL;
-  TestPrinter printer(L"qx client port", options);
+  TestPrinter printer(L"qx client port", qxtest::OnPort(L"Client:LPT1", PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL));
   ASSERT_TRUE(printer.ok());
   UserNation nation(kGermany);
   EXPECT_EQ(Initialize(printer.name()), S_OK);

@@ -16,24 +16,29 @@ struct FreeDeleter {
 template <typename T>
 using MallocPtr = std::unique_ptr<T, FreeDeleter>;
 
-class PrinterHandle {
+// Owns one handle and closes it with `Close` at scope end.
+template <typename Handle, auto Close>
+class UniqueHandle {
  public:
-  PrinterHandle() = default;
-  explicit PrinterHandle(HANDLE h) : h_(h) {}
-  PrinterHandle(const PrinterHandle &) = delete;
-  PrinterHandle &operator=(const PrinterHandle &) = delete;
-  ~PrinterHandle() { reset(); }
-  void reset(HANDLE h = nullptr) {
-    if (h_) ClosePrinter(h_);
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle h) : h_(h) {}
+  UniqueHandle(const UniqueHandle &) = delete;
+  UniqueHandle &operator=(const UniqueHandle &) = delete;
+  ~UniqueHandle() { reset(); }
+  void reset(Handle h = nullptr) {
+    if (h_) Close(h_);
     h_ = h;
   }
-  HANDLE get() const { return h_; }
-  HANDLE *put() { reset(); return &h_; }
+  Handle get() const { return h_; }
+  Handle *put() { reset(); return &h_; }
   explicit operator bool() const { return h_ != nullptr; }
 
  private:
-  HANDLE h_ = nullptr;
+  Handle h_ = nullptr;
 };
+
+using PrinterHandle = UniqueHandle<HANDLE, ClosePrinter>;
+using ModuleHandle = UniqueHandle<HMODULE, FreeLibrary>;
 
 // A string or block on a heap the caller names (the driver's hOEMHeap).
 class HeapString {
@@ -57,20 +62,6 @@ class HeapString {
  private:
   HANDLE heap_ = nullptr;
   WCHAR *p_ = nullptr;
-};
-
-class ModuleHandle {
- public:
-  ModuleHandle() = default;
-  explicit ModuleHandle(HMODULE h) : h_(h) {}
-  ModuleHandle(const ModuleHandle &) = delete;
-  ModuleHandle &operator=(const ModuleHandle &) = delete;
-  ~ModuleHandle() { if (h_) FreeLibrary(h_); }
-  HMODULE get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  HMODULE h_ = nullptr;
 };
 
 // Keeps the thread's last error across clean-up calls that may change it.

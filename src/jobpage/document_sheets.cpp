@@ -1,6 +1,7 @@
 #include "jobpage/document_sheets.h"
 
 #include "activation/activation.h"
+#include "frame/sheet_reasons.h"
 #include "jobpage/driver_strings.h"
 #include "jobpage/job_settings_page.h"
 #include "layoutpage/layout_page.h"
@@ -74,28 +75,8 @@ HRESULT DocumentPropertySheets(PPROPSHEETUI_INFO pInfo, LPARAM lParam, UiContext
     SetLastError(ERROR_INVALID_PARAMETER);
     return E_FAIL;
   }
-  switch (pInfo->Reason) {
-    case PROPSHEETUI_REASON_GET_INFO_HEADER:
-      if (auto *header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam))
-        header->pTitle = const_cast<LPWSTR>(L"OEM UI Page");
-      pInfo->Result = 1;
-      break;
-    case PROPSHEETUI_REASON_DESTROY:
-      pInfo->Result = 1;
-      break;
-    case PROPSHEETUI_REASON_SET_RESULT: {
-      auto *result = reinterpret_cast<PSETRESULT_INFO>(lParam);
-      pInfo->Result = result ? result->Result : 0;
-      break;
-    }
-    case PROPSHEETUI_REASON_INIT:
-      if (ctx) AddPages(pInfo, ctx);
-      pInfo->Result = 0;
-      break;
-    default:
-      pInfo->Result = 0;
-      break;
-  }
+  if (pInfo->Reason == PROPSHEETUI_REASON_INIT && ctx) AddPages(pInfo, ctx);
+  AnswerSheetReason(pInfo, lParam);
   return S_OK;
 }
 

@@ -5,34 +5,17 @@
 
 #include <windows.h>
 
+#include "frame/win_handles.h"
+
 namespace qx {
 
 template <typename Handle>
-class GdiObject {
+using GdiObject = UniqueHandle<Handle, DeleteObject>;
+
+// A memory DC compatible with another DC.
+class MemoryDc : public UniqueHandle<HDC, DeleteDC> {
  public:
-  GdiObject() = default;
-  explicit GdiObject(Handle h) : h_(h) {}
-  GdiObject(const GdiObject &) = delete;
-  GdiObject &operator=(const GdiObject &) = delete;
-  ~GdiObject() { if (h_) DeleteObject(h_); }
-  Handle get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  Handle h_ = nullptr;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-  MemoryDc(const MemoryDc &) = delete;
-  MemoryDc &operator=(const MemoryDc &) = delete;
-  ~MemoryDc() { if (dc_) DeleteDC(dc_); }
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
- private:
-  HDC dc_;
+  explicit MemoryDc(HDC compatibleWith) : UniqueHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // Selects an object into a DC and puts the previous one back at scope end.

@@ -2,23 +2,6 @@
 
 namespace qx {
 
-bool IsHiddenLayoutItem(uint32_t dmPubId, bool reducedLayout) {
-  switch (dmPubId) {
-    case kPubOrientation:
-    case kPubDuplex:
-    case kPubNup:
-    case kPubPageOrder:
-      return true;
-    case kPubNupDirection:
-    case kPubManualDuplex:
-    case kPubStaple:
-    case kPubBookletEdge:
-      return !reducedLayout;
-    default:
-      return false;
-  }
-}
-
 bool IsCommittedLayoutItem(uint32_t dmPubId, bool reducedLayout) {
   switch (dmPubId) {
     case kPubOrientation:
@@ -32,6 +15,13 @@ bool IsCommittedLayoutItem(uint32_t dmPubId, bool reducedLayout) {
     default:
       return false;
   }
+}
+
+bool IsHiddenLayoutItem(uint32_t dmPubId, bool reducedLayout) {
+  // The page replaces every item it reports at Apply; the full page also
+  // replaces manual two-sided printing and stapling, which it never reports.
+  if (IsCommittedLayoutItem(dmPubId, reducedLayout)) return true;
+  return !reducedLayout && (dmPubId == kPubManualDuplex || dmPubId == kPubStaple);
 }
 
 int16_t DuplexFromSelection(long sel) {

@@ -1,6 +1,7 @@
 // Printer properties: the driver's "PasswordMode" device setting follows the
 // printer's QXRegion. No page is added; one driver item is adjusted.
 #include "activation/activation.h"
+#include "frame/sheet_reasons.h"
 #include "frame/spooler.h"
 #include "printersettings/password_region.h"
 #include "printersettings/printer_events.h"
@@ -78,32 +79,12 @@ HRESULT DevicePropertySheets(PPROPSHEETUI_INFO pInfo, LPARAM lParam, UiContext *
     SetLastError(ERROR_INVALID_PARAMETER);
     return E_FAIL;
   }
-  switch (pInfo->Reason) {
-    case PROPSHEETUI_REASON_GET_INFO_HEADER: {
-      auto *header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam);
-      if (header) header->pTitle = const_cast<LPWSTR>(L"OEM UI Page");
-      pInfo->Result = 1;
-      break;
-    }
-    case PROPSHEETUI_REASON_DESTROY:
-      pInfo->Result = 1;
-      break;
-    case PROPSHEETUI_REASON_SET_RESULT: {
-      auto *result = reinterpret_cast<PSETRESULT_INFO>(lParam);
-      if (result) pInfo->Result = result->Result;
-      break;
-    }
-    case PROPSHEETUI_REASON_INIT: {
-      POEMCUIPPARAM param = ctx->pCuiParam;
-      for (DWORD i = 0; i < param->cDrvOptItems; ++i)
-        if (IsPasswordModeItem(&param->pDrvOptItems[i])) PreparePasswordModeItem(param, &param->pDrvOptItems[i], ctx);
-      pInfo->Result = 0;
-      break;
-    }
-    default:
-      pInfo->Result = 0;
-      break;
+  if (pInfo->Reason == PROPSHEETUI_REASON_INIT) {
+    POEMCUIPPARAM param = ctx->pCuiParam;
+    for (DWORD i = 0; i < param->cDrvOptItems; ++i)
+      if (IsPasswordModeItem(&param->pDrvOptItems[i])) PreparePasswordModeItem(param, &param->pDrvOptItems[i], ctx);
   }
+  AnswerSheetReason(pInfo, lParam);
   return S_OK;
 }
 

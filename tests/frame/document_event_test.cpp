@@ -7,13 +7,14 @@
 
 #include "frame/private_devmode.h"
 #include "support/message_box_catcher.h"
-#include "support/plugin_loader.h"
+#include "support/plugin_test.h"
 #include "support/test_printer.h"
 #include "support/version_child.h"
 
 namespace {
 
 using qxtest::MessageBoxCatcher;
+using qxtest::OnPort;
 using qxtest::TestPrinter;
 using qxtest::TestPrinterOptions;
 
@@ -34,23 +35,8 @@ std::vector<BYTE> ConfidentialDevmode(DWORD type, const wchar_t *password) {
   return devmode;
 }
 
-TestPrinterOptions OnPort(const wchar_t *port, DWORD attributes = 0) {
-  TestPrinterOptions options;
-  options.port = port;
-  options.attributes = attributes;
-  return options;
-}
-
-class DocumentEventTest : public ::testing::Test {
+class DocumentEventTest : public qxtest::PluginTest {
  protected:
-  void SetUp() override {
-    plugin_ = loader_.Create();
-    ASSERT_NE(plugin_, nullptr);
-  }
-  void TearDown() override {
-    if (plugin_) plugin_->Release();
-  }
-
   // Starts a job with `devmode` on `printer`, raises the print-start event
   // for it through the plug-in, and returns the plug-in's answer.
   INT StartDocPost(TestPrinter &printer, const std::vector<BYTE> &devmode) {
@@ -81,9 +67,6 @@ class DocumentEventTest : public ::testing::Test {
     EXPECT_EQ(boxes[0].owner, nullptr);
     EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
   }
-
-  qxtest::PluginLoader loader_;
-  IPrintOemUI2 *plugin_ = nullptr;
 };
 
 TEST_F(DocumentEventTest, NumericModeRefusesAnythingButFourDigits) {

@@ -1,45 +1,24 @@
 // The COM server as the driver sees it: through the DLL's two exports.
 #include <gtest/gtest.h>
 
+#include "support/fake_driver_ui.h"
 #include "support/plugin_loader.h"
+#include "support/plugin_test.h"
 
 namespace {
 
+using qxtest::FakeDriverUI;
 using qxtest::PluginLoader;
 
 constexpr DWORD kSentinel = 0xdeadbeef;
 
-class PluginObjectTest : public ::testing::Test {
+// Every object and reference is gone after each test.
+class PluginObjectTest : public qxtest::PluginTest {
  protected:
-  void SetUp() override {
-    plugin_ = loader_.Create();
-    ASSERT_NE(plugin_, nullptr);
-  }
   void TearDown() override {
     if (plugin_) EXPECT_EQ(plugin_->Release(), 0u);
     EXPECT_EQ(loader_.CanUnloadNow(), S_OK);
   }
-  PluginLoader loader_;
-  IPrintOemUI2 *plugin_ = nullptr;
-};
-
-// A driver interface that counts its references.
-struct FakeDriverUI : IPrintOemDriverUI {
-  LONG refs = 1;
-  STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemDriverUI)) {
-      *ppv = this;
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-  STDMETHODIMP_(ULONG) Release() override { return --refs; }
-  STDMETHODIMP DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpdateUISetting(PVOID, PVOID, DWORD, DWORD) override { return E_NOTIMPL; }
 };
 
 TEST(ClassObject, OnlyTheOemUiClassAndFactoryInterfaces) {

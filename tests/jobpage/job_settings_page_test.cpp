@@ -8,11 +8,12 @@
 #include "jobpage/job_settings_page.h"
 #include "jobpage/page_harness.h"
 #include "resource_ids.h"
+#include "support/message_box_catcher.h"
 
 namespace {
 
 using qxtest::FakeComPropSheet;
-using qxtest::BoxAnswerer;
+using qxtest::MessageBoxCatcher;
 using qxtest::ModelessSheet;
 using qxtest::PreferencesSetup;
 using qxtest::Type;
@@ -233,14 +234,14 @@ TEST_F(JobPageTest, IncompleteConfidentialJobIsRefusedWithAMessage) {
   std::vector<BYTE> before = Snapshot();
   Open();
   size_t heapBlocks = setup.HeapBlocks();
-  BoxAnswerer catcher;
+  MessageBoxCatcher catcher;
   EXPECT_EQ(sheet->Notify(PSN_KILLACTIVE), PSNRET_INVALID_NOCHANGEPAGE);
-  EXPECT_EQ(catcher.count, 1);
-  EXPECT_EQ(catcher.caption, L"Error");
-  EXPECT_EQ(catcher.text, L"To enable password-protected printing, please enter the password, user name and job name.");
-  EXPECT_EQ(catcher.lastOwner, sheet->sheet());
+  ASSERT_EQ(catcher.count(), 1u);
+  EXPECT_EQ(catcher[0].caption, L"Error");
+  EXPECT_EQ(catcher[0].text, L"To enable password-protected printing, please enter the password, user name and job name.");
+  EXPECT_EQ(catcher[0].owner, sheet->sheet());
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
-  EXPECT_EQ(catcher.count, 2);
+  EXPECT_EQ(catcher.count(), 2u);
   EXPECT_EQ(SetResultCalls(), 0u);
   EXPECT_TRUE(setup.blockBytes == before);
   EXPECT_EQ(setup.HeapBlocks(), heapBlocks);  // both message strings freed
@@ -250,7 +251,7 @@ TEST_F(JobPageTest, IncompleteConfidentialJobIsRefusedWithAMessage) {
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
   Type(sheet->item(IDC_JOB_RESERVE_PASSWORD), L"8");
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
-  EXPECT_EQ(catcher.count, 3);
+  EXPECT_EQ(catcher.count(), 3u);
   EXPECT_EQ(std::u16string(setup.block().wszReservePassword), u"12345678");
 }
 
@@ -258,11 +259,11 @@ TEST_F(JobPageTest, MissingNamesFailInNumericModeToo) {
   UseMode(0);
   FillReserveJob(L"1234");
   Open();
-  BoxAnswerer catcher;
+  MessageBoxCatcher catcher;
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
   SetText(IDC_JOB_RESERVE_JOB_NAME, L"");
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
-  EXPECT_EQ(catcher.count, 1);
+  EXPECT_EQ(catcher.count(), 1u);
 }
 
 TEST_F(JobPageTest, StoresConfidentialJobAndClearsItWhenUnchecked) {
@@ -370,10 +371,10 @@ TEST_F(JobPageTest, WithoutDriverParametersThePageShowsItsTemplateAndIgnoresTheU
   EXPECT_EQ(sheet->Text(IDC_JOB_RESERVE_JOB), L"Confidential Job");  // template text
   Click(IDC_JOB_ACCESS_CONTROL);
   EXPECT_FALSE(IsWindowEnabled(sheet->item(IDC_JOB_ACCESS_USER_NAME)));  // WM_COMMAND ignored
-  BoxAnswerer catcher;
+  MessageBoxCatcher catcher;
   Click(IDC_JOB_RESERVE_JOB);
   sheet->Notify(PSN_APPLY);
-  EXPECT_EQ(catcher.count, 0);
+  EXPECT_EQ(catcher.count(), 0u);
   EXPECT_EQ(SetResultCalls(), 0u);
 }
 
@@ -383,10 +384,10 @@ TEST_F(JobPageTest, WithoutDriverHeapTheTemplateTextsStay) {
   Open();
   EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Reserve Job");
   EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));  // the values still load
-  BoxAnswerer catcher;
+  MessageBoxCatcher catcher;
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
-  EXPECT_EQ(catcher.count, 1);
-  EXPECT_EQ(catcher.text, L"");
+  ASSERT_EQ(catcher.count(), 1u);
+  EXPECT_EQ(catcher[0].text, L"");
 }
 
 }  // namespace

@@ -9,21 +9,6 @@
 
 namespace qxtest {
 
-STDMETHODIMP FakeDriverUI::DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID out, DWORD size, PDWORD needed,
-                                               PDWORD options) {
-  ++calls;
-  lastFeature = feature ? feature : "";
-  lastDriverObject = pci;
-  lastSize = size;
-  if (FAILED(result)) return result;
-  DWORD bytes = static_cast<DWORD>(answer.size() + 1);
-  if (needed) *needed = bytes;
-  if (options) *options = 1;
-  if (!out || size < bytes) return E_OUTOFMEMORY;
-  std::memcpy(out, answer.c_str(), bytes);
-  return S_OK;
-}
-
 FakeComPropSheet::~FakeComPropSheet() {
   for (auto &entry : pages_)
     if (entry.second) DestroyPropertySheetPage(entry.second);
@@ -75,59 +60,6 @@ const SheetCall *FakeComPropSheet::FindAdd(DLGPROC proc) const {
   return nullptr;
 }
 
-namespace {
-
-BoxAnswerer *activeAnswerer = nullptr;
-
-std::wstring WindowText(HWND hwnd) {
-  WCHAR text[1024] = {};
-  GetWindowTextW(hwnd, text, 1024);
-  return text;
-}
-
-BOOL CALLBACK LongestStatic(HWND child, LPARAM lParam) {
-  WCHAR cls[32] = {};
-  GetClassNameW(child, cls, 32);
-  if (lstrcmpiW(cls, L"Static") == 0) {
-    auto *best = reinterpret_cast<std::wstring *>(lParam);
-    std::wstring text = WindowText(child);
-    if (text.size() > best->size()) *best = text;
-  }
-  return TRUE;
-}
-
-}  // namespace
-
-BoxAnswerer::BoxAnswerer() {
-  activeAnswerer = this;
-  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-  EXPECT_NE(hook_, nullptr);
-}
-
-BoxAnswerer::~BoxAnswerer() {
-  if (hook_) UnhookWindowsHookEx(hook_);
-  activeAnswerer = nullptr;
-}
-
-LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
-  auto hwnd = reinterpret_cast<HWND>(wParam);
-  WCHAR cls[32] = {};
-  // A message box is a dialog without the property sheet's tab control.
-  if (code == HCBT_ACTIVATE && activeAnswerer && GetClassNameW(hwnd, cls, 32) && lstrcmpW(cls, L"#32770") == 0 &&
-      !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr) && GetDlgItem(hwnd, IDOK) &&
-      !GetPropW(hwnd, L"qxtest.answered")) {
-    SetPropW(hwnd, L"qxtest.answered", reinterpret_cast<HANDLE>(1));  // activation may be reported again
-    BoxAnswerer &self = *activeAnswerer;
-    ++self.count;
-    self.lastOwner = GetWindow(hwnd, GW_OWNER);
-    self.caption = WindowText(hwnd);
-    self.text.clear();
-    EnumChildWindows(hwnd, LongestStatic, reinterpret_cast<LPARAM>(&self.text));
-    PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 PreferencesSetup::PreferencesSetup() : blockBytes(qx::kPrivateDevmodeSize) {
   // The pages' template comes from the plug-in DLL, as in the driver.
   qx::OnProcessAttach(loader.module());
@@ -141,6 +73,7 @@ PreferencesSetup::PreferencesSetup() : blockBytes(qx::kPrivateDevmodeSize) {
   param.hOEMHeap = heap;
   param.pOEMDM = blockBytes.data();
   ctx.pCuiParam = &param;
+  driver.settings["PasswordMode"] = "OFF";
   ctx.pDriverUI = &driver;
 }
 
@@ -164,50 +97,6 @@ size_t PreferencesSetup::HeapBlocks() const {
   while (HeapWalk(heap, &entry))
     if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++busy;
   return busy;
-}
-
-ModelessSheet::ModelessSheet(HPROPSHEETPAGE page) {
-  PROPSHEETHEADERW header = {};
-  header.dwSize = sizeof header;
-  header.dwFlags = PSH_MODELESS;
-  header.pszCaption = L"Printing Preferences";
-  header.nPages = 1;
-  header.phpage = &page;
-  sheet_ = reinterpret_cast<HWND>(PropertySheetW(&header));
-  PumpMessages();
-}
-
-ModelessSheet::~ModelessSheet() { Close(); }
-
-void ModelessSheet::Close() {
-  if (sheet_) DestroyWindow(sheet_);
-  sheet_ = nullptr;
-  PumpMessages();
-}
-
-std::wstring ModelessSheet::Text(int id) const { return WindowText(item(id)); }
-
-LONG_PTR ModelessSheet::Notify(UINT code) {
-  HWND target = page();
-  PSHNOTIFY notify = {};
-  notify.hdr.hwndFrom = sheet_;
-  notify.hdr.code = code;
-  SetWindowLongPtrW(target, DWLP_MSGRESULT, 0x5A5A);
-  SendMessageW(target, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
-  return GetWindowLongPtrW(target, DWLP_MSGRESULT);
-}
-
-void ModelessSheet::Press(int button) {
-  SendMessageW(sheet_, PSM_PRESSBUTTON, button, 0);
-  PumpMessages();
-}
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
 }
 
 void Type(HWND control, const std::wstring &text) {

@@ -11,28 +11,11 @@
 #include "frame/printoem.h"
 #include "frame/private_devmode.h"
 #include "frame/ui_context.h"
+#include "support/fake_driver_ui.h"
+#include "support/modeless_sheet.h"
 #include "support/plugin_loader.h"
 
 namespace qxtest {
-
-// The driver's interface: answers DrvGetDriverSetting("PasswordMode") with a
-// chosen text and counts the questions.
-struct FakeDriverUI : IPrintOemDriverUI {
-  std::string answer = "OFF";
-  HRESULT result = S_OK;
-  int calls = 0;
-  std::string lastFeature;
-  PVOID lastDriverObject = nullptr;
-  DWORD lastSize = 0;
-
-  STDMETHODIMP QueryInterface(REFIID, void **ppv) override { *ppv = nullptr; return E_NOINTERFACE; }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID out, DWORD size, PDWORD needed,
-                                   PDWORD options) override;
-  STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpdateUISetting(PVOID, PVOID, DWORD, DWORD) override { return E_NOTIMPL; }
-};
 
 // One call into the common property sheet, with a copy of what a page record
 // held at the time (its title lives on the driver's heap).
@@ -69,25 +52,6 @@ class FakeComPropSheet {
   std::vector<std::pair<DLGPROC, HPROPSHEETPAGE>> pages_;
 };
 
-// Answers every message box of this thread with OK and keeps its texts.
-// Property sheets, dialogs too, are told apart by their tab control and left
-// alone.
-class BoxAnswerer {
- public:
-  BoxAnswerer();
-  ~BoxAnswerer();
-  BoxAnswerer(const BoxAnswerer &) = delete;
-  BoxAnswerer &operator=(const BoxAnswerer &) = delete;
-
-  int count = 0;
-  HWND lastOwner = nullptr;
-  std::wstring caption, text;
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-  HHOOK hook_ = nullptr;
-};
-
 // A plug-in object's state as the driver leaves it before the property-sheet
 // call: a UI context with a saved OEMCUIPPARAM over a fresh private block,
 // a heap of the driver's, the plug-in DLL for resources.
@@ -113,30 +77,6 @@ class PreferencesSetup {
   qx::UiContext ctx;
 };
 
-// A modeless property sheet showing one page.
-class ModelessSheet {
- public:
-  explicit ModelessSheet(HPROPSHEETPAGE page);
-  ~ModelessSheet();
-  ModelessSheet(const ModelessSheet &) = delete;
-  ModelessSheet &operator=(const ModelessSheet &) = delete;
-
-  HWND sheet() const { return sheet_; }
-  HWND page() const { return sheet_ ? PropSheet_GetCurrentPageHwnd(sheet_) : nullptr; }
-  HWND item(int id) const { return GetDlgItem(page(), id); }
-  std::wstring Text(int id) const;
-  // Sends the notification to the page as the sheet would; returns the
-  // page's DWLP_MSGRESULT.
-  LONG_PTR Notify(UINT code);
-  // Presses a sheet button and processes what it posted.
-  void Press(int button);
-  void Close();
-
- private:
-  HWND sheet_ = nullptr;
-};
-
-void PumpMessages();
 // Types `text` into a control, one WM_CHAR each.
 void Type(HWND control, const std::wstring &text);
 // Pastes `text` through the clipboard; false when the clipboard refused.

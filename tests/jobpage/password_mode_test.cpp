@@ -25,7 +25,7 @@ class PasswordModeTest : public ::testing::Test {
   void Forget() {
     setup.ctx.dwCachedRegion = 0;
     setup.ctx.dwCachedPasswordMode = 1;
-    setup.driver.calls = 0;
+    setup.driver.queries.clear();
   }
   void SetRegion(bool present, DWORD region) {
     if (present)
@@ -44,7 +44,7 @@ TEST_F(PasswordModeTest, RegionBitsAndDriverSetting) {
     DWORD region;
     const char *answer;
     DWORD mode;
-    int driverCalls;
+    size_t driverCalls;
   };
   const Case cases[] = {
       {false, 0, "ON", 1, 0},  {true, 0, "ON", 1, 0},  {true, 2, "ON", 1, 0},  {true, 1, "ON", 0, 0},
@@ -55,28 +55,29 @@ TEST_F(PasswordModeTest, RegionBitsAndDriverSetting) {
     SCOPED_TRACE(testing::Message() << "region " << (c.present ? int(c.region) : -1) << " answer " << c.answer);
     Forget();
     SetRegion(c.present, c.region);
-    setup.driver.answer = c.answer;
+    setup.driver.settings["PasswordMode"] = c.answer;
     size_t heapBlocks = setup.HeapBlocks();
     EXPECT_EQ(qx::GetPasswordMode(&setup.ctx), c.mode);
     EXPECT_EQ(setup.ctx.dwCachedPasswordMode, c.mode);
     EXPECT_EQ(setup.ctx.dwCachedRegion, c.present ? c.region : 0u);
-    EXPECT_EQ(setup.driver.calls, c.driverCalls);
+    EXPECT_EQ(setup.driver.queries.size(), c.driverCalls);
     EXPECT_EQ(setup.HeapBlocks(), heapBlocks);  // the answer buffer is freed
   }
-  EXPECT_EQ(setup.driver.lastFeature, "PasswordMode");
-  EXPECT_EQ(setup.driver.lastDriverObject, &setup.driverObject);
-  EXPECT_EQ(setup.driver.lastSize, 64u);
+  ASSERT_FALSE(setup.driver.queries.empty());
+  EXPECT_EQ(setup.driver.queries.back().feature, "PasswordMode");
+  EXPECT_EQ(setup.driver.queries.back().pci, &setup.driverObject);
+  EXPECT_EQ(setup.driver.queries.back().bufferSize, 64u);
 }
 
 TEST_F(PasswordModeTest, DecidedRegionIsCachedForTheObjectsLife) {
   Forget();
   SetRegion(true, 3);
-  setup.driver.answer = "ON";
+  setup.driver.settings["PasswordMode"] = "ON";
   EXPECT_EQ(qx::GetPasswordMode(&setup.ctx), 0u);
   SetRegion(false, 0);
-  setup.driver.answer = "OFF";
+  setup.driver.settings["PasswordMode"] = "OFF";
   EXPECT_EQ(qx::GetPasswordMode(&setup.ctx), 0u);
-  EXPECT_EQ(setup.driver.calls, 1);
+  EXPECT_EQ(setup.driver.queries.size(), 1u);
 
   // An undecided region is read again each time.
   Forget();
@@ -87,12 +88,12 @@ TEST_F(PasswordModeTest, DecidedRegionIsCachedForTheObjectsLife) {
 
 TEST_F(PasswordModeTest, FallbacksWhenSomethingIsMissing) {
   SetRegion(true, 3);
-  setup.driver.answer = "ON";
+  setup.driver.settings["PasswordMode"] = "ON";
 
   Forget();
-  setup.driver.result = E_FAIL;
+  setup.driver.queryResult = E_FAIL;
   EXPECT_EQ(qx::GetPasswordMode(&setup.ctx), 1u);
-  setup.driver.result = S_OK;
+  setup.driver.queryResult = S_OK;
 
   Forget();
   setup.ctx.pDriverUI = nullptr;
@@ -102,7 +103,7 @@ TEST_F(PasswordModeTest, FallbacksWhenSomethingIsMissing) {
   Forget();
   setup.param.hOEMHeap = nullptr;
   EXPECT_EQ(qx::GetPasswordMode(&setup.ctx), 1u);
-  EXPECT_EQ(setup.driver.calls, 0);
+  EXPECT_TRUE(setup.driver.queries.empty());
   setup.param.hOEMHeap = setup.heap;
 
   // A value of another size does not count.

@@ -8,6 +8,7 @@
 #include "jobpage/job_settings_page.h"
 #include "jobpage/page_harness.h"
 #include "resource_ids.h"
+#include "support/message_box_catcher.h"
 
 namespace {
 
@@ -48,9 +49,9 @@ void OneSession(qxtest::PreferencesSetup &setup, size_t *heapBlocksLeft) {
     SendMessageW(sheet.item(IDC_JOB_RESERVE_JOB), BM_CLICK, 0, 0);
     qxtest::Type(sheet.item(IDC_JOB_RESERVE_USER_NAME), L"user");
     {
-      qxtest::BoxAnswerer catcher;
+      qxtest::MessageBoxCatcher catcher;
       EXPECT_EQ(sheet.Notify(PSN_KILLACTIVE), PSNRET_INVALID_NOCHANGEPAGE);
-      EXPECT_EQ(catcher.count, 1);
+      EXPECT_EQ(catcher.count(), 1u);
     }
     qxtest::Type(sheet.item(IDC_JOB_RESERVE_JOB_NAME), L"job");
     qxtest::Type(sheet.item(IDC_JOB_RESERVE_PASSWORD), L"12345678");

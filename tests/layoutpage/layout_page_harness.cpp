@@ -20,14 +20,6 @@ LRESULT CALLBACK CountingSheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 DriverItems::DriverItems(const std::vector<ItemSpec> &specs)
     : items_(specs.size()), types_(specs.size()), params_(specs.size()) {
   for (size_t i = 0; i < specs.size(); ++i) {
@@ -79,32 +71,21 @@ LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool wi
   psp.lParam = withContext ? reinterpret_cast<LPARAM>(&context_) : 0;
   HPROPSHEETPAGE handle = CreatePropertySheetPageW(&psp);
   EXPECT_NE(handle, nullptr);
-  PROPSHEETHEADERW psh = {};
-  psh.dwSize = sizeof psh;
-  psh.dwFlags = PSH_MODELESS;
-  psh.pszCaption = L"Layout test";
-  psh.nPages = 1;
-  psh.phpage = &handle;
-  sheet_ = reinterpret_cast<HWND>(PropertySheetW(&psh));
-  EXPECT_NE(sheet_, nullptr);
-  if (!sheet_ || sheet_ == reinterpret_cast<HWND>(-1)) {
-    sheet_ = nullptr;
-    return;
-  }
-  PumpMessages();
-  page_ = PropSheet_GetCurrentPageHwnd(sheet_);
+  sheet_ = std::make_unique<ModelessSheet>(handle);
+  EXPECT_NE(sheet(), nullptr);
+  if (!sheet()) return;
+  page_ = sheet_->page();
   EXPECT_NE(page_, nullptr);
   g_page = page_;
   g_changed = 0;
   g_sheetProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(sheet_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSheetProc)));
+      SetWindowLongPtrW(sheet(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSheetProc)));
 }
 
 LayoutPageHarness::~LayoutPageHarness() {
-  if (sheet_) {
-    SetWindowLongPtrW(sheet_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_sheetProc));
-    DestroyWindow(sheet_);
-    PumpMessages();
+  if (sheet()) {
+    SetWindowLongPtrW(sheet(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_sheetProc));
+    sheet_->Close();  // before the heap the page's strings live on
   }
   g_page = nullptr;
   if (heap_) HeapDestroy(heap_);
@@ -152,7 +133,7 @@ void LayoutPageHarness::Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0
 
 LRESULT LayoutPageHarness::Notify(UINT code) {
   PSHNOTIFY n = {};
-  n.hdr.hwndFrom = sheet_;
+  n.hdr.hwndFrom = sheet();
   n.hdr.code = code;
   // The dialog procedure's own result (SendMessage would give DWLP_MSGRESULT).
   return qx::LayoutPageProc(page_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));

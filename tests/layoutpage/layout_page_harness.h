@@ -13,29 +13,11 @@
 #include "frame/ui_context.h"
 #include "layoutpage/layout_items.h"
 #include "resources/ids_layoutpage.h"
+#include "support/fake_driver_ui.h"
+#include "support/modeless_sheet.h"
 #include "support/plugin_loader.h"
 
 namespace qxtest {
-
-struct DriverCall {
-  PVOID pci;
-  PVOID item;
-  DWORD previous;
-  DWORD mode;
-};
-
-struct LoggingDriverUI : IPrintOemDriverUI {
-  std::vector<DriverCall> calls;
-  STDMETHODIMP QueryInterface(REFIID, void **ppv) override { *ppv = nullptr; return E_NOINTERFACE; }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpdateUISetting(PVOID pci, PVOID item, DWORD previous, DWORD mode) override {
-    calls.push_back({pci, item, previous, mode});
-    return S_OK;
-  }
-};
 
 // One driver option item as a test describes it.
 struct ItemSpec {
@@ -76,13 +58,13 @@ class LayoutPageHarness {
   LayoutPageHarness(const LayoutPageHarness &) = delete;
   LayoutPageHarness &operator=(const LayoutPageHarness &) = delete;
 
-  HWND sheet() const { return sheet_; }
+  HWND sheet() const { return sheet_ ? sheet_->sheet() : nullptr; }
   HWND page() const { return page_; }
   HWND Control(int id) const { return GetDlgItem(page_, id); }
   DriverItems &items() { return items_; }
   OEMCUIPPARAM &block() { return block_; }
   qx::UiContext &context() { return context_; }
-  LoggingDriverUI &driver() { return driver_; }
+  FakeDriverUI &driver() { return driver_; }
   // PSM_CHANGED messages that named this page.
   int changedCount() const;
 
@@ -104,11 +86,9 @@ class LayoutPageHarness {
   OEMUIOBJ uiobj_ = {sizeof(OEMUIOBJ), nullptr};
   OEMCUIPPARAM block_ = {};
   qx::UiContext context_;
-  LoggingDriverUI driver_;
-  HWND sheet_ = nullptr;
+  FakeDriverUI driver_;
+  std::unique_ptr<ModelessSheet> sheet_;
   HWND page_ = nullptr;
 };
-
-void PumpMessages();
 
 }  // namespace qxtest

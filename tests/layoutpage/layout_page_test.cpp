@@ -102,7 +102,7 @@ TEST(LayoutPage, FillsEveryListFromTheDriverItems) {
     EXPECT_EQ(h.Text(IDC_BORDERS_CHECK), L"Dra&w Borders");
   }
   EXPECT_EQ(h.changedCount(), 0);
-  EXPECT_TRUE(h.driver().calls.empty());
+  EXPECT_TRUE(h.driver().updates.empty());
 }
 
 TEST(LayoutPage, WarnedOrientationsAreLeftOutUnlessTheCurrentOneIsWarned) {
@@ -221,7 +221,7 @@ TEST(LayoutPageCommands, TurningToLandscapeRedrawsTheTwoSidedIcons) {
   EXPECT_EQ(Images(h.Entries(IDC_DUPLEX_LIST)), (Ints{6, 12, 14}));
   EXPECT_EQ(h.Selection(IDC_DUPLEX_LIST), 0);
   EXPECT_EQ(h.changedCount(), 1);
-  EXPECT_TRUE(h.driver().calls.empty());
+  EXPECT_TRUE(h.driver().updates.empty());
   // The same choice again only notifies.
   h.Choose(IDC_ORIENTATION_LIST, 1);
   EXPECT_EQ(h.changedCount(), 2);
@@ -301,14 +301,14 @@ TEST(LayoutPageCommands, BordersBoxWritesTheFlagAndTellsTheDriver) {
   h.Click(IDC_BORDERS_CHECK);
   EXPECT_TRUE(nup.Flags & OPTIF_ECB_CHECKED);
   EXPECT_TRUE(nup.Flags & OPTIF_CHANGEONCE);
-  ASSERT_EQ(h.driver().calls.size(), 1u);
-  EXPECT_EQ(h.driver().calls[0].pci, h.block().poemuiobj);
-  EXPECT_EQ(h.driver().calls[0].item, &nup);
-  EXPECT_EQ(h.driver().calls[0].previous, 0u);
-  EXPECT_EQ(h.driver().calls[0].mode, DWORD(OEMCUIP_DOCPROP));
+  ASSERT_EQ(h.driver().updates.size(), 1u);
+  EXPECT_EQ(h.driver().updates[0].pci, h.block().poemuiobj);
+  EXPECT_EQ(h.driver().updates[0].item, &nup);
+  EXPECT_EQ(h.driver().updates[0].previous, 0u);
+  EXPECT_EQ(h.driver().updates[0].mode, DWORD(OEMCUIP_DOCPROP));
   h.Click(IDC_BORDERS_CHECK);
   EXPECT_FALSE(nup.Flags & OPTIF_ECB_CHECKED);
-  EXPECT_EQ(h.driver().calls.size(), 2u);
+  EXPECT_EQ(h.driver().updates.size(), 2u);
   EXPECT_EQ(h.changedCount(), 2);
 }
 
@@ -327,7 +327,7 @@ TEST(LayoutPageCommands, ListsOfOtherItemsStoreTheirChoice) {
     EXPECT_EQ(h.items().Find(DMPUB_BOOKLET_EDGE).Sel, 1);
     EXPECT_EQ(h.changedCount(), 3);
   }
-  EXPECT_TRUE(h.driver().calls.empty());
+  EXPECT_TRUE(h.driver().updates.empty());
 }
 
 TEST(LayoutPageCommands, WithoutDriverInterfaceNothingIsStored) {
@@ -339,7 +339,7 @@ TEST(LayoutPageCommands, WithoutDriverInterfaceNothingIsStored) {
   EXPECT_EQ(h.Notify(PSN_APPLY), TRUE);
   EXPECT_EQ(h.changedCount(), 0);
   // Other notification codes and unknown controls.
-  qxtest::LoggingDriverUI driver;
+  qxtest::FakeDriverUI driver;
   EXPECT_EQ(qx::OnLayoutCommand(h.page(), MAKEWPARAM(IDC_ORIENTATION_LIST, CBN_DROPDOWN), &h.block(), &driver), 0);
   EXPECT_EQ(qx::OnLayoutCommand(h.page(), MAKEWPARAM(IDC_PREVIEW_FRAME, CBN_SELCHANGE), &h.block(), &driver), 1);
   EXPECT_EQ(h.changedCount(), 0);
@@ -355,21 +355,21 @@ TEST(LayoutPageCommit, ApplyReportsChangedOrientationAndTwoSidedButNotWarnedChoi
   h.Choose(IDC_PAGEORDER_LIST, 1);   // never reported
   SetLastError(0xdeadbeef);
   EXPECT_EQ(h.Notify(PSN_APPLY), TRUE);
-  ASSERT_EQ(h.driver().calls.size(), 1u);
-  EXPECT_EQ(h.driver().calls[0].item, &orientation);
-  EXPECT_EQ(h.driver().calls[0].pci, h.block().poemuiobj);
-  EXPECT_EQ(h.driver().calls[0].mode, DWORD(OEMCUIP_DOCPROP));
+  ASSERT_EQ(h.driver().updates.size(), 1u);
+  EXPECT_EQ(h.driver().updates[0].item, &orientation);
+  EXPECT_EQ(h.driver().updates[0].pci, h.block().poemuiobj);
+  EXPECT_EQ(h.driver().updates[0].mode, DWORD(OEMCUIP_DOCPROP));
   EXPECT_TRUE(orientation.Flags & OPTIF_CHANGEONCE);  // flags stay
 
   duplex.Sel = 1;
   EXPECT_EQ(h.Notify(PSN_KILLACTIVE), TRUE);
-  ASSERT_EQ(h.driver().calls.size(), 3u);
-  EXPECT_EQ(h.driver().calls[1].item, &orientation);
-  EXPECT_EQ(h.driver().calls[2].item, &duplex);
+  ASSERT_EQ(h.driver().updates.size(), 3u);
+  EXPECT_EQ(h.driver().updates[1].item, &orientation);
+  EXPECT_EQ(h.driver().updates[2].item, &duplex);
 
   EXPECT_EQ(h.Notify(PSN_RESET), FALSE);
   EXPECT_EQ(h.Notify(PSN_SETACTIVE), TRUE);
-  EXPECT_EQ(h.driver().calls.size(), 3u);
+  EXPECT_EQ(h.driver().updates.size(), 3u);
 }
 
 TEST(LayoutPageCommit, SelectionPastTheOptionsIsNotReadAsWarned) {
@@ -377,12 +377,12 @@ TEST(LayoutPageCommit, SelectionPastTheOptionsIsNotReadAsWarned) {
   OEMCUIPPARAM block = {};
   block.pDrvOptItems = items.data();
   block.cDrvOptItems = items.size();
-  qxtest::LoggingDriverUI driver;
+  qxtest::FakeDriverUI driver;
   qx::CommitLayoutItems(&block, &driver);
-  EXPECT_EQ(driver.calls.size(), 1u);
+  EXPECT_EQ(driver.updates.size(), 1u);
   qx::CommitLayoutItems(&block, nullptr);
   qx::CommitLayoutItems(nullptr, &driver);
-  EXPECT_EQ(driver.calls.size(), 1u);
+  EXPECT_EQ(driver.updates.size(), 1u);
 }
 
 TEST(LayoutPage, WithoutUiContextThePageKeepsItsTemplate) {

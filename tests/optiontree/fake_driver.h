@@ -1,69 +1,18 @@
 // Stand-ins for the PostScript driver in the option tree tests: its
-// IPrintOemDriverUI (current settings and a log of reported items) and the
-// option items it builds from a PPD.
+// IPrintOemDriverUI, the option items it builds from a PPD, and its calls
+// that open a sheet.
 #pragma once
 
-#include <cstring>
+#include <gtest/gtest.h>
+
 #include <deque>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "frame/printoem.h"
+#include "support/fake_driver_ui.h"
 
 namespace qxtest {
-
-class FakeDriverUI : public IPrintOemDriverUI {
- public:
-  struct Update {
-    PVOID poemuiobj;
-    OPTITEM *item;
-    LONG selAtCall;
-    DWORD previousSelection;
-    DWORD mode;
-  };
-
-  // Current options by PPD keyword without asterisk; features not listed
-  // are unknown to the driver.
-  std::map<std::string, std::string> settings;
-  HRESULT updateResult = S_OK;
-  std::vector<std::string> queries;  // features asked for, in order
-  std::vector<DWORD> queryBufferSizes;
-  std::vector<Update> updates;
-  LONG refs = 1;
-
-  STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemDriverUI)) {
-      *ppv = static_cast<IPrintOemDriverUI *>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-  STDMETHODIMP_(ULONG) Release() override { return --refs; }
-
-  STDMETHODIMP DrvGetDriverSetting(PVOID, PCSTR feature, PVOID output, DWORD cbSize, PDWORD pcbNeeded,
-                                   PDWORD pdwOptionsReturned) override {
-    queries.push_back(feature ? feature : "");
-    queryBufferSizes.push_back(cbSize);
-    auto it = settings.find(feature ? feature : "");
-    if (it == settings.end()) return E_INVALIDARG;
-    DWORD needed = static_cast<DWORD>(it->second.size() + 1);
-    if (pcbNeeded) *pcbNeeded = needed;
-    if (pdwOptionsReturned) *pdwOptionsReturned = 1;
-    if (!output || cbSize < needed) return E_OUTOFMEMORY;
-    std::memcpy(output, it->second.c_str(), needed);
-    return S_OK;
-  }
-  STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpdateUISetting(PVOID poemuiobj, PVOID pOptItem, DWORD dwPreviousSelection, DWORD dwMode) override {
-    auto *item = static_cast<OPTITEM *>(pOptItem);
-    updates.push_back({poemuiobj, item, item ? item->Sel : -1, dwPreviousSelection, dwMode});
-    return updateResult;
-  }
-};
 
 // The driver's option items, with everything they point to kept alive and
 // in place for the object's lifetime.
@@ -156,5 +105,27 @@ class DriverItems {
   std::deque<std::vector<OPTPARAM>> params_;
   std::deque<OPTTYPE> types_;
 };
+
+// The driver's block for a sheet over `items`, on the process heap.
+inline OEMCUIPPARAM SheetParam(DriverItems &items, OEMUIOBJ *uiobj, HMODULE module, HANDLE printer) {
+  OEMCUIPPARAM p = {};
+  p.cbSize = sizeof p;
+  p.poemuiobj = uiobj;
+  p.hPrinter = printer;
+  p.hModule = module;
+  p.hOEMHeap = GetProcessHeap();
+  p.pDrvOptItems = items.data();
+  p.cDrvOptItems = items.count();
+  return p;
+}
+
+// The driver's two calls for one sheet: count the plug-in's own items, then
+// let it adjust the driver's (with an empty array of its own).
+inline void OpenSheet(IPrintOemUI2 *plugin, OEMCUIPPARAM *p, DWORD mode = OEMCUIP_DOCPROP) {
+  static OPTITEM noItems = {};
+  ASSERT_EQ(plugin->CommonUIProp(mode, p), S_OK);
+  p->pOEMOptItems = &noItems;
+  ASSERT_EQ(plugin->CommonUIProp(mode, p), S_OK);
+}
 
 }  // namespace qxtest

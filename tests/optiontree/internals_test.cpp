@@ -98,8 +98,8 @@ TEST_F(DriverSettingTest, AsksWithoutTheAsteriskAndConvertsTheAnswer) {
   EXPECT_EQ(qx::GetDriverFeatureSetting(&uiobj_, &ctx_, L"*QXTrayUnit", out_), S_OK);
   EXPECT_STREQ(out_, L"Installed");
   ASSERT_EQ(driver_.queries.size(), 1u);
-  EXPECT_EQ(driver_.queries[0], "QXTrayUnit");
-  EXPECT_EQ(driver_.queryBufferSizes[0], 256u);
+  EXPECT_EQ(driver_.queries[0].feature, "QXTrayUnit");
+  EXPECT_EQ(driver_.queries[0].bufferSize, 256u);
   EXPECT_EQ(qx::GetDriverFeatureSetting(&uiobj_, &ctx_, L"*Long", out_), S_OK);
   EXPECT_EQ(wcslen(out_), 255u);
 }

@@ -90,15 +90,8 @@ class OptionTreeTest : public ::testing::Test {
   }
 
   OEMCUIPPARAM MakeParam(DriverItems &items, HANDLE printer) {
-    OEMCUIPPARAM p = {};
-    p.cbSize = sizeof p;
-    p.poemuiobj = &uiobj_;
-    p.hPrinter = printer;
-    p.hModule = loader_.module();
-    p.hOEMHeap = GetProcessHeap();
+    OEMCUIPPARAM p = qxtest::SheetParam(items, &uiobj_, loader_.module(), printer);
     p.pPublicDM = reinterpret_cast<DEVMODEW *>(devmode_.data());
-    p.pDrvOptItems = items.data();
-    p.cDrvOptItems = items.count();
     return p;
   }
 
@@ -159,8 +152,8 @@ TEST_F(OptionTreeTest, OptionsExcludedByMissingHardwareGetTheWarningOverlay) {
   DriverItems items;
   AddDocumentItems(items);
   Open(items);
-  EXPECT_EQ(driver_.queries, (std::vector<std::string>{"QXTrayUnit", "QXDuplexOption", "InstalledMemory"}));
-  EXPECT_EQ(driver_.queryBufferSizes, (std::vector<DWORD>{256, 256, 256}));
+  EXPECT_EQ(driver_.QueriedFeatures(), (std::vector<std::string>{"QXTrayUnit", "QXDuplexOption", "InstalledMemory"}));
+  for (const auto &query : driver_.queries) EXPECT_EQ(query.bufferSize, 256u);
   // The later memory constraint on the paper source does not lift the
   // cassettes' marks.
   EXPECT_EQ(OverlaysOf(items, L"Paper Source"), Flags({0, 0, W, W}));
@@ -230,9 +223,7 @@ TEST_F(OptionTreeTest, WithoutModuleHandleOnlyTheLayoutItemsAreTouched) {
   AddDocumentItems(items, 0);
   param_ = MakeParam(items, printer_->handle());
   param_.hModule = nullptr;
-  ASSERT_EQ(plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_), S_OK);
-  param_.pOEMOptItems = &noItems_;
-  ASSERT_EQ(plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_), S_OK);
+  ASSERT_NO_FATAL_FAILURE(qxtest::OpenSheet(plugin_, &param_));
   EXPECT_EQ(OverlaysOf(items, L"Paper Source"), Flags({0, 0, 0, 0}));
   EXPECT_EQ(OverlaysOf(items, L"Start Page"), Flags({0, 0}));
   EXPECT_EQ(FindItem(items, L"Color Mode")->Flags, 0u);
@@ -282,9 +273,9 @@ TEST_F(OptionTreeTest, ColourModeFollowsTheColourSelection) {
   EXPECT_EQ(items[0].Sel, 1);
   ASSERT_EQ(driver_.updates.size(), 1u);
   EXPECT_EQ(driver_.updates[0].item, &items[0]);  // the first colour-mode item only
-  EXPECT_EQ(driver_.updates[0].poemuiobj, &uiobj_);
+  EXPECT_EQ(driver_.updates[0].pci, &uiobj_);
   EXPECT_EQ(driver_.updates[0].selAtCall, 1);
-  EXPECT_EQ(driver_.updates[0].previousSelection, 0u);
+  EXPECT_EQ(driver_.updates[0].previous, 0u);
   EXPECT_EQ(driver_.updates[0].mode, static_cast<DWORD>(OEMCUIP_DOCPROP));
   EXPECT_EQ(items[2].Sel, 0);
 
@@ -338,7 +329,7 @@ TEST_F(OptionTreeTest, ApplyCommitsChangedLayoutItemsWithoutWarning) {
   std::vector<OPTITEM *> reported;
   for (const auto &u : driver_.updates) {
     reported.push_back(u.item);
-    EXPECT_EQ(u.previousSelection, static_cast<DWORD>(u.selAtCall));
+    EXPECT_EQ(u.previous, static_cast<DWORD>(u.selAtCall));
     EXPECT_EQ(u.mode, static_cast<DWORD>(OEMCUIP_DOCPROP));
   }
 #ifdef QX_NT52
@@ -387,9 +378,7 @@ TEST_F(OptionTreeTest, PrinterPropertiesHideTheGroupAndItsSubtree) {
   int marker = 0;
   param_ = MakeParam(items, printer_->handle());
   param_.pOEMUserData = &marker;
-  ASSERT_EQ(plugin_->CommonUIProp(OEMCUIP_PRNPROP, &param_), S_OK);
-  param_.pOEMOptItems = &noItems_;
-  ASSERT_EQ(plugin_->CommonUIProp(OEMCUIP_PRNPROP, &param_), S_OK);
+  ASSERT_NO_FATAL_FAILURE(qxtest::OpenSheet(plugin_, &param_, OEMCUIP_PRNPROP));
 
   EXPECT_EQ(items[0].Flags, static_cast<DWORD>(OPTIF_INITIAL_TVITEM));
   for (DWORD i = 1; i <= 4; ++i) {
@@ -444,19 +433,9 @@ TEST(OptionTreeModel, ThePpdIsReadOncePerPluginObject) {
   FakeDriverUI driver;
   driver.settings = {{"QXTrayUnit", "None"}};
   OEMUIOBJ uiobj = {sizeof uiobj, nullptr};
-  OPTITEM noItems = {};
   auto open = [&](IPrintOemUI2 *plugin, DriverItems &items) {
-    OEMCUIPPARAM p = {};
-    p.cbSize = sizeof p;
-    p.poemuiobj = &uiobj;
-    p.hPrinter = printer.handle();
-    p.hModule = loader.module();
-    p.hOEMHeap = GetProcessHeap();
-    p.pDrvOptItems = items.data();
-    p.cDrvOptItems = items.count();
-    EXPECT_EQ(plugin->CommonUIProp(OEMCUIP_DOCPROP, &p), S_OK);
-    p.pOEMOptItems = &noItems;
-    EXPECT_EQ(plugin->CommonUIProp(OEMCUIP_DOCPROP, &p), S_OK);
+    OEMCUIPPARAM p = qxtest::SheetParam(items, &uiobj, loader.module(), printer.handle());
+    qxtest::OpenSheet(plugin, &p);
   };
   IPrintOemUI2 *first = loader.Create();
   ASSERT_NE(first, nullptr);
@@ -500,21 +479,11 @@ TEST(OptionTreeModel, AnUnreadableDataFileGivesAnEmptyModelOnce) {
   ASSERT_NE(plugin, nullptr);
   ASSERT_EQ(plugin->PublishDriverInterface(&driver), S_OK);
   OEMUIOBJ uiobj = {sizeof uiobj, nullptr};
-  OPTITEM noItems = {};
   for (int round = 0; round < 2; ++round) {
     DriverItems items;
     AddDocumentItems(items, 0);
-    OEMCUIPPARAM p = {};
-    p.cbSize = sizeof p;
-    p.poemuiobj = &uiobj;
-    p.hPrinter = printer.handle();
-    p.hModule = loader.module();
-    p.hOEMHeap = GetProcessHeap();
-    p.pDrvOptItems = items.data();
-    p.cDrvOptItems = items.count();
-    EXPECT_EQ(plugin->CommonUIProp(OEMCUIP_DOCPROP, &p), S_OK);
-    p.pOEMOptItems = &noItems;
-    EXPECT_EQ(plugin->CommonUIProp(OEMCUIP_DOCPROP, &p), S_OK);
+    OEMCUIPPARAM p = qxtest::SheetParam(items, &uiobj, loader.module(), printer.handle());
+    qxtest::OpenSheet(plugin, &p);
     EXPECT_EQ(OverlaysOf(items, L"Paper Source"), Flags({0, 0, 0, 0}));
     EXPECT_EQ(FindItem(items, L"Color Mode")->Flags, 0u);
     EXPECT_NE(FindItem(items, L"Orientation")->Flags & OPTIF_HIDE, 0u);

@@ -7,37 +7,19 @@
 #include "activation/activation.h"
 #include "printersettings/printer_settings.h"
 #include "resource_ids.h"
+#include "support/fake_driver_ui.h"
 #include "support/message_box_catcher.h"
 #include "support/plugin_loader.h"
 #include "support/test_printer.h"
 
 namespace {
 
+using qxtest::FakeDriverUI;
 using qxtest::TestPrinter;
 
 const wchar_t kConfirmation[] =
     L"Enabling this setting reduces the level of password security.\nOnly use it on a protected network.\n"
     L"Do you want to enable this setting?";
-
-// Records the driver calls the plug-in makes.
-class FakeDriverUI : public IPrintOemDriverUI {
- public:
-  struct Update { PVOID pci; PVOID item; DWORD previous; DWORD mode; };
-  std::vector<Update> updates;
-
-  STDMETHODIMP QueryInterface(REFIID iid, void **ppv) override {
-    *ppv = IsEqualIID(iid, IID_IPrintOemDriverUI) || IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
-    return *ppv ? S_OK : E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-  STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
-  STDMETHODIMP DrvUpdateUISetting(PVOID pci, PVOID item, DWORD previous, DWORD mode) override {
-    updates.push_back({pci, item, previous, mode});
-    return S_OK;
-  }
-};
 
 // The driver's option items: one password-mode item between two others.
 struct DriverItems {
@@ -195,7 +177,9 @@ TEST_F(PrinterProperties, SheetReasons) {
   info_.Reason = PROPSHEETUI_REASON_GET_INFO_HEADER;
   EXPECT_EQ(qx::DevicePropertySheets(&info_, 0, &ctx_), S_OK);
   info_.Reason = PROPSHEETUI_REASON_SET_RESULT;
+  info_.Result = 7;
   EXPECT_EQ(qx::DevicePropertySheets(&info_, 0, &ctx_), S_OK);
+  EXPECT_EQ(info_.Result, 0);  // nothing to copy
 }
 
 TEST_F(PrinterProperties, SheetRefusesBadArguments) {
@@ -315,10 +299,7 @@ TEST_F(PrinterProperties, ApplyStoresTheChosenForm) {
 }
 
 TEST_F(PrinterProperties, ApplyNeverWritesARemotePrinter) {
-  qxtest::TestPrinterOptions options;
-  options.port = L"TS002";
-  options.attributes = PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL;
-  TestPrinter printer(L"qx props remote", options);
+  TestPrinter printer(L"qx props remote", qxtest::OnPort(L"TS002", PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL));
   ASSERT_TRUE(printer.ok());
   DriverItems items;
   Use(items, printer.handle());

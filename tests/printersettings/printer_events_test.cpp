@@ -5,7 +5,7 @@
 #include "frame/printoem.h"
 #include "printersettings/printer_events.h"
 #include "printersettings/user_nation.h"
-#include "support/plugin_loader.h"
+#include "support/plugin_test.h"
 #include "support/test_printer.h"
 
 namespace {
@@ -16,16 +16,8 @@ using qxtest::UserNation;
 constexpr GEOID kUnitedStates = 244;  // numeric passwords
 constexpr GEOID kGermany = 94;        // selectable
 
-class PrinterEvents : public ::testing::Test {
+class PrinterEvents : public qxtest::PluginTest {
  protected:
-  void SetUp() override {
-    plugin_ = loader_.Create();
-    ASSERT_NE(plugin_, nullptr);
-  }
-  void TearDown() override {
-    if (plugin_) plugin_->Release();
-  }
-
   HRESULT Initialize(const std::wstring &name) {
     return plugin_->PrinterEvent(const_cast<PWSTR>(name.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0);
   }
@@ -42,9 +34,6 @@ class PrinterEvents : public ::testing::Test {
     return GetPrinterDataW(printer.handle(), const_cast<LPWSTR>(name), &type, nullptr, 0, &needed) !=
            ERROR_FILE_NOT_FOUND;
   }
-
-  qxtest::PluginLoader loader_;
-  IPrintOemUI2 *plugin_ = nullptr;
 };
 
 TEST_F(PrinterEvents, InstallDecidesFromTheConsoleUsersNation) {
@@ -161,10 +150,7 @@ TEST_F(PrinterEvents, EmfDespoolingSettingKeptOrReplaced) {
 }
 
 TEST_F(PrinterEvents, RemoteSessionPrinterIsLeftAlone) {
-  qxtest::TestPrinterOptions options;
-  options.port = L"TS001";
-  options.attributes = PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL;
-  TestPrinter printer(L"qx session", options);
+  TestPrinter printer(L"qx session", qxtest::OnPort(L"TS001", PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL));
   ASSERT_TRUE(printer.ok());
   EXPECT_EQ(Initialize(printer.name()), S_OK);
   EXPECT_EQ(Upgrade(printer.name()), S_OK);
@@ -173,10 +159,7 @@ TEST_F(PrinterEvents, RemoteSessionPrinterIsLeftAlone) {
 }
 
 TEST_F(PrinterEvents, SessionPrinterOnAClientPortIsLocal) {
-  qxtest::TestPrinterOptions options;
-  options.port = L"Client:LPT1";
-  options.attributes = PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL;
-  TestPrinter printer(L"qx client port", options);
+  TestPrinter printer(L"qx client port", qxtest::OnPort(L"Client:LPT1", PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL));
   ASSERT_TRUE(printer.ok());
   UserNation nation(kGermany);
   EXPECT_EQ(Initialize(printer.name()), S_OK);

@@ -39,7 +39,9 @@ LRESULT CALLBACK MessageBoxCatcher::HookProc(int code, WPARAM wParam, LPARAM lPa
   // Only the innermost catcher answers; the others pass the call on.
   if (code == HCBT_ACTIVATE && current) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (ClassOf(window) == L"#32770") current->Catch(window);
+    // A property sheet is a dialog too; its tab control tells it apart.
+    if (ClassOf(window) == L"#32770" && !FindWindowExW(window, nullptr, L"SysTabControl32", nullptr))
+      current->Catch(window);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

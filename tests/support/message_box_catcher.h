@@ -1,6 +1,7 @@
 // Answers the message boxes that the current thread shows while a catcher is
 // alive, and records what each box said. A message box would otherwise block
 // the test program; with the catcher it returns at once with the chosen answer.
+// Property sheets, dialogs as well, are left alone.
 //
 //   qxtest::MessageBoxCatcher boxes;           // answers IDOK
 //   CallSomethingThatMayShowABox();

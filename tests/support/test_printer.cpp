@@ -62,6 +62,13 @@ std::vector<BYTE> MakeDevmode(WORD extraSize) {
   return bytes;
 }
 
+TestPrinterOptions OnPort(const wchar_t *port, DWORD attributes) {
+  TestPrinterOptions options;
+  options.port = port;
+  options.attributes = attributes;
+  return options;
+}
+
 TestPrinter::TestPrinter(const std::wstring &baseName, const TestPrinterOptions &options) {
   // Wine reuses small process ids, and a driver or printer left by a program
   // that died would otherwise answer for this one: the names are unique.

@@ -29,6 +29,9 @@ struct TestPrinterOptions {
   std::vector<File> extraFiles;
 };
 
+// The default options with another port and printer attributes.
+TestPrinterOptions OnPort(const wchar_t *port, DWORD attributes = 0);
+
 class TestPrinter {
  public:
   explicit TestPrinter(const std::wstring &baseName, const TestPrinterOptions &options = {});

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The plug-in's main job, run in the driver host under Wine: installs the
 # sample printers in a Wine prefix of the demo's own, opens printing
-# preferences and printer properties, prints an accepted and a refused job,
-# and writes screenshots (PNG) and a report to build/demo/.
+# preferences and printer properties, shows the warning overlays before and
+# after the optional hardware is installed and the Layout page for several
+# settings, prints an accepted and a refused job, and writes screenshots
+# (PNG) and a report to build/demo/.
 #   ./qx demo                 headless (Wine's null display driver)
 #   ./qx demo --interactive   on the display in $DISPLAY: click through the pages
 set -euo pipefail

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The plug-in's main job, run in the driver host under Wine: installs the
 # sample printers in a Wine prefix of the demo's own, opens printing
-# preferences and printer properties, prints an accepted and a refused job,
-# and writes screenshots (PNG) and a report to build/demo/.
+# preferences and printer properties, shows the warning overlays before and
+# after the optional hardware is installed and the Layout page for several
+# settings, prints an accepted and a refused job, and writes screenshots
+# (PNG) and a report to build/demo/.
 #   ./qx demo                 headless (Wine's null display driver)
 #   ./qx demo --interactive   on the display in $DISPLAY: click through the pages
 set -euo pipefail
@@ -63,6 +65,8 @@ LOG="$OUT/log.txt"
 FAILED=0
 # step TITLE EXPECT -- qxhost arguments...: runs one host command, keeps its
 # output for the log and the report, and notes whether it did what was meant.
+# EXPECT is an extended regular expression some output line must match, or,
+# after a "!", one no line may match; empty: no expectation.
 step() {
   local title=$1 expect=$2; shift 3
   echo "== $title"
@@ -75,9 +79,14 @@ step() {
   out=$(tr -d '\r' <"$capture"); rm -f "$capture"
   printf '%s\n' "$out" | sed 's/^/  /'
   { echo "== $title (exit $rc)"; printf '%s\n' "$out"; echo; } >>"$LOG"
-  local verdict="done"
+  local verdict="done" met=1
+  case "$expect" in
+    "") ;;
+    !*) ! grep -qE -- "${expect#!}" <<<"$out" || met=0 ;;
+    *) grep -qE -- "$expect" <<<"$out" || met=0 ;;
+  esac
   if [ "$rc" -ne 0 ]; then verdict="failed (exit $rc)"; FAILED=1
-  elif [ -n "$expect" ] && ! grep -qx "  $expect" <<<"$out"; then verdict="answered differently (see below)"; fi
+  elif [ "$met" = 0 ]; then verdict="answered differently (see below)"; FAILED=1; fi
   {
     echo "## $title"
     echo
@@ -87,27 +96,72 @@ step() {
     printf '%s\n' "$out"
     echo '```'
     echo
+    # The step's screenshots, as PNG once converted below.
+    sed -n 's/^  screenshot .*\\\(.*\)\.bmp$/\1/p' <<<"$out" | while read -r shot; do
+      echo "![$shot](shots/$shot.png)"
+      echo
+    done
   } >>"$REPORT"
 }
 
-step "Install the colour printer (nation 94: password form selectable)" "" -- \
+# shot_args NAME PAGE...: the host arguments that capture only the named
+# pages, as files named after the page and NAME; one argument a line.
+shot_args() {
+  local name=$1; shift
+  printf '%s\n' --shots "$SHOTS" --shot-name "$name"
+  for page in "$@"; do printf '%s\n' --shot-page "$page"; done
+}
+
+step "Install the colour printer (nation 94: password form selectable)" "^  QXRegion: 3 " -- \
   install --name "$COLOUR" --ppd "$(winpath "$ROOT/examples/orvanta-ql-c5200.ppd")" --nation 94
-step "Install the monochrome printer (nation 244: four-digit passwords)" "" -- \
+step "Install the monochrome printer (nation 244: four-digit passwords)" "^  QXRegion: 5 " -- \
   install --name "$MONO" --ppd "$(winpath "$ROOT/examples/orvanta-ql-m4100.ppd")" --nation 244
 step "Upgrade the monochrome printer's driver" "" -- upgrade --name "$MONO"
-step "Printing preferences" "" -- \
+step "Printing preferences: every page" "" -- \
   prefs --printer "$COLOUR" --set InputSlot=LC1 --set QXToner=True --shots "$SHOTS" "${INTER[@]}"
 step "Printer properties: numeric passwords" "" -- \
   props --printer "$COLOUR" --select PasswordMode=ON --shots "$SHOTS" "${INTER[@]}"
-step "Print an ordinary job" "printed" -- print --printer "$COLOUR" "${INTER[@]}"
-step "Print a confidential job whose password has the wrong form" "refused" -- \
+
+# Warning overlays that follow the installed hardware: cassettes 2 and 3
+# need the lower cassette unit, two-sided printing the duplex unit.
+mapfile -t A < <(shot_args units-not-installed advanced layout)
+step "Preferences without the lower cassette unit and the duplex unit: warnings" \
+  '"Input Slot"/"Cassette 2".*"Two-Sided Printing"/"Flip on Long Edge"|"Two-Sided Printing"/"Flip on Long Edge".*"Input Slot"/"Cassette 2"' -- \
+  prefs --printer "$COLOUR" --set InputSlot=LC2 --set Duplex=DuplexNoTumble "${A[@]}" "${INTER[@]}"
+mapfile -t A < <(shot_args units-installed device-settings)
+step "Printer properties: install the lower cassette unit and the duplex unit" "" -- \
+  props --printer "$COLOUR" --select QXTrayUnit=Tray3 --select QXDuplexOption=True "${A[@]}" "${INTER[@]}"
+mapfile -t A < <(shot_args units-installed advanced)
+step "Preferences with both units installed: the warnings are gone" \
+  '!"Input Slot"/"Cassette 2"|"Two-Sided Printing"/"Flip on Long Edge"' -- \
+  prefs --printer "$COLOUR" --set InputSlot=LC2 --set Duplex=DuplexNoTumble "${A[@]}" "${INTER[@]}"
+
+# The Layout page and its preview for a few settings.
+mapfile -t A < <(shot_args two-sided-long-edge layout)
+step "Layout: two-sided, flip on long edge" "" -- \
+  prefs --printer "$COLOUR" --set Duplex=DuplexNoTumble --layout orientation=portrait,pages=1 "${A[@]}" "${INTER[@]}"
+mapfile -t A < <(shot_args portrait-1up layout)
+step "Layout: portrait, 1 page per sheet" "" -- \
+  prefs --printer "$COLOUR" --set Duplex=None --layout orientation=portrait,pages=1 "${A[@]}" "${INTER[@]}"
+mapfile -t A < <(shot_args landscape-4up-down-then-left layout)
+step "Layout: landscape, 4 pages per sheet, down then left" "" -- \
+  prefs --printer "$COLOUR" --layout orientation=landscape,pages=4,direction=down-then-left "${A[@]}" "${INTER[@]}"
+mapfile -t A < <(shot_args booklet-right-edge layout)
+step "Layout: booklet bound on the right edge" "" -- \
+  prefs --printer "$COLOUR" --layout orientation=portrait,pages=booklet,booklet-edge=right "${A[@]}" "${INTER[@]}"
+mapfile -t A < <(shot_args monochrome layout advanced)
+step "The monochrome printer: Layout and the driver's items" "" -- prefs --printer "$MONO" "${A[@]}" "${INTER[@]}"
+
+step "Print an ordinary job" "^  printed$" -- print --printer "$COLOUR" "${INTER[@]}"
+step "Print a confidential job whose password has the wrong form" "^  refused$" -- \
   print --printer "$COLOUR" --confidential 12ab "${INTER[@]}"
 
 # Screenshots: the host writes BMP, ImageMagick turns them into PNG.
 shots=()
 for bmp in "$OUT"/shots/*.bmp; do
   [ -e "$bmp" ] || continue
-  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+  # Without metadata, so that a run whose pixels did not change writes the same file.
+  convert "$bmp" -strip -define png:exclude-chunks=date,time "${bmp%.bmp}.png" && rm -f "$bmp"
   shots+=("${bmp%.bmp}.png")
 done
 {
@@ -116,10 +170,7 @@ done
   if [ ${#shots[@]} -eq 0 ]; then echo "None were taken."; fi
   for png in "${shots[@]}"; do
     name=$(basename "$png")
-    echo "### $name"
-    echo
-    echo "![$name](shots/$name)"
-    echo
+    echo "- [$name](shots/$name)"
   done
 } >>"$REPORT"
 

@@ -12,6 +12,7 @@
 #include "host/choices.h"
 #include "host/description.h"
 #include "host/driver_part.h"
+#include "host/layout_choices.h"
 #include "ppd/ppd_model.h"
 
 namespace {
@@ -182,6 +183,41 @@ TEST(Choices, DeviceSettingsRoundTripAndToleratePpdChanges) {
   FeatureChoices back = DefaultChoices(d);
   ParseChoices(d, "garbage\r\nGone=Away\nQXDuplexOption=Maybe\n" + text, &back);
   EXPECT_EQ(back.index, c.index);
+}
+
+TEST(Layout, SettingsTakeTheDriversOptionIndices) {
+  LayoutSettings l;
+  std::string message;
+  ASSERT_TRUE(AssignLayout("orientation=landscape,pages=4,direction=down-then-left", true, &l, &message)) << message;
+  EXPECT_EQ(l.orientation, 1);
+  EXPECT_EQ(l.pagesPerSheet, 2);
+  EXPECT_EQ(l.nupDirection, 3);
+  ASSERT_TRUE(AssignLayout("Pages=Booklet,BOOKLET-EDGE=right,borders=on,order=back-to-front,color=monochrome", true,
+                           &l, &message))
+      << message;
+  EXPECT_EQ(l.pagesPerSheet, 6);
+  EXPECT_EQ(l.bookletEdge, 1);
+  EXPECT_TRUE(l.drawBorders);
+  EXPECT_EQ(l.pageOrder, 1);
+  EXPECT_EQ(l.color, 0);
+  EXPECT_EQ(l.orientation, 1);  // what is not named stays
+}
+
+TEST(Layout, BadSettingsChangeNothingAndSayWhy) {
+  LayoutSettings l;
+  std::string message;
+  // A good pair before a bad one is not kept either.
+  EXPECT_FALSE(AssignLayout("orientation=landscape,pages=3", true, &l, &message));
+  EXPECT_NE(message.find("values: 1, 2, 4"), std::string::npos) << message;
+  EXPECT_EQ(l.orientation, 0);
+  EXPECT_FALSE(AssignLayout("color=color", false, &l, &message));  // a monochrome printer
+  EXPECT_NE(message.find("no colour setting"), std::string::npos) << message;
+  for (const char *bad : {"", "orientation", "=landscape", "orientation=", "tilt=left", "borders=yes",
+                          "pages=1,,order=back-to-front"})
+    EXPECT_FALSE(AssignLayout(bad, true, &l, &message)) << bad;
+  EXPECT_EQ(l.pagesPerSheet, 0);
+  EXPECT_EQ(l.pageOrder, 0);
+  EXPECT_FALSE(l.drawBorders);
 }
 
 TEST(DriverPart, StoresChoicesAndPointsThePluginAtItsBlock) {

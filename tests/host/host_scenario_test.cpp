@@ -288,6 +288,89 @@ TEST_F(HostPrinter, PreferencesRefuseUnknownSettingsBeforeShowingAnything) {
   EXPECT_FALSE(LineOf(quiet_, "PublishDriverInterface") >= 0);  // the plug-in was never loaded
 }
 
+// The text of the current entry of a combo box or ComboBoxEx on `page`.
+std::wstring CurrentText(HWND page, int id) {
+  HWND list = GetDlgItem(page, id);
+  if (!list) return L"(absent)";
+  wchar_t text[128] = {};
+  LRESULT at = SendMessageW(list, CB_GETCURSEL, 0, 0);
+  if (at < 0) return L"(none)";
+  COMBOBOXEXITEMW entry = {};
+  entry.mask = CBEIF_TEXT;
+  entry.iItem = at;
+  entry.pszText = text;
+  entry.cchTextMax = 128;
+  if (!SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&entry)))
+    SendMessageW(list, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TEST_F(HostPrinter, PreferencesOpenOnAChosenLayoutAndCaptureNamedPages) {
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  std::wstring dir = std::wstring(temp) + L"qxhost-shots-" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(dir.c_str(), nullptr);
+  SheetRequest r;
+  r.printer = name_;
+  r.layout = {"orientation=landscape,pages=4", "direction=down-then-left"};
+  r.shotsDir = dir;
+  r.shotName = "landscape-4up";
+  r.shotPages = {"layout"};
+  std::wstring orientation, perSheet, direction;
+  bool booklet = true;
+  r.whileOpen = [&](HostSheet &sheet) {
+    HWND page = sheet.ShowPage(1);
+    ASSERT_NE(page, nullptr);
+    orientation = CurrentText(page, 11004);
+    perSheet = CurrentText(page, 11012);
+    direction = CurrentText(page, 11014);
+    booklet = SendDlgItemMessageW(page, 11011, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  CallLog log;
+  log.set_echo(false);
+  SheetOutcome outcome;
+  ASSERT_EQ(Prefs(r, &log, &outcome), kExitOk) << Dump(log);
+  // The page shows the chosen layout ...
+  EXPECT_EQ(orientation, L"Landscape");
+  EXPECT_EQ(perSheet, L"4");
+  EXPECT_FALSE(booklet);
+#ifndef QX_NT52
+  EXPECT_EQ(direction, L"Down then Left");
+#endif
+  // ... only the named page is captured, under the given name ...
+  std::wstring expected = dir + L"\\prefs-layout-landscape-4up.bmp";
+  EXPECT_EQ(outcome.shots, std::vector<std::wstring>{expected});
+  EXPECT_NE(GetFileAttributesW(expected.c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileW(expected.c_str());
+  // ... and OK keeps the layout in the devmode.
+  InstalledPrinter p;
+  std::string error;
+  ASSERT_TRUE(p.Open(name_, &error));
+  DocumentSettings settings;
+  ASSERT_TRUE(ReadDocumentSettings(p.description(), reinterpret_cast<DEVMODEW *>(outcome.devmode.data()),
+                                   outcome.devmode.size(), &settings));
+  EXPECT_EQ(settings.layout.orientation, 1);
+  EXPECT_EQ(settings.layout.pagesPerSheet, 2);
+  EXPECT_EQ(settings.layout.nupDirection, 3);
+
+  // A page that is not there fails the command after the sheet closed.
+  r.whileOpen = nullptr;
+  r.layout.clear();
+  r.shotPages = {"no-such-page"};
+  CallLog missing;
+  missing.set_echo(false);
+  EXPECT_EQ(Prefs(r, &missing), kExitFailed);
+  EXPECT_GE(LineOf(missing, "no page \"no-such-page\" to capture"), 0) << Dump(missing);
+  RemoveDirectoryW(dir.c_str());
+
+  r.shotsDir.clear();
+  r.shotPages.clear();
+  r.layout = {"pages=5"};
+  EXPECT_EQ(Prefs(r, &quiet_), kExitBadInput);
+  r.layout = {"color=monochrome"};  // the colour model has the setting
+  EXPECT_EQ(Prefs(r, &quiet_), kExitOk);
+}
+
 // With a person at the screen the host waits until the sheet is closed.
 TEST_F(HostPrinter, InteractivePreferencesWaitForTheSheetToClose) {
   SheetRequest r;

@@ -7,6 +7,7 @@
 #include "host/commands.h"
 #include "host/host_devmode.h"
 #include "host/installed_printer.h"
+#include "host/layout_choices.h"
 #include "host/message_boxes.h"
 #include "host/plugin_session.h"
 
@@ -100,13 +101,30 @@ void CallSheet(SheetRun &run, WORD reason, LPARAM lParam, const char *reasonName
                           std::to_string(info.Result));
 }
 
+// The screenshot file of page `number` (from 1) titled `title`.
+std::wstring ShotFile(const SheetRequest &r, const std::string &prefix, int number, const std::wstring &title) {
+  std::string name = r.shotName.empty() ? prefix + "-" + std::to_string(number) + "-" + FileSafe(title)
+                                        : prefix + "-" + FileSafe(title) + "-" + FileSafe(Widen(r.shotName));
+  return r.shotsDir + L"\\" + Widen(name) + L".bmp";
+}
+
+// Whether page `title` is to be captured; marks in `met` the requests it meets.
+bool ShotWanted(const SheetRequest &r, const std::wstring &title, std::vector<bool> *met) {
+  if (r.shotPages.empty()) return true;
+  bool wanted = false;
+  for (size_t k = 0; k < r.shotPages.size(); ++k)
+    if (FileSafe(Widen(r.shotPages[k])) == FileSafe(title)) wanted = (*met)[k] = true;
+  return wanted;
+}
+
 // Opens the sheet, takes the screenshots, lets the caller look, and closes.
-void ShowSheet(HostSheet &sheet, const std::wstring &caption, const std::string &shotPrefix,
+// False when a requested page was not there to capture.
+bool ShowSheet(HostSheet &sheet, const std::wstring &caption, const std::string &shotPrefix,
                const SheetRequest &r, CallLog *log, SheetOutcome *outcome,
                const std::function<void()> &beforeShots) {
   if (!sheet.Open(caption)) {
     log->Add("the property sheet could not be shown (no display: set Wine's null display driver)");
-    return;
+    return true;
   }
   int pages = 1 + static_cast<int>(sheet.pages().size());
   std::vector<std::wstring> titles = {L""};
@@ -120,17 +138,24 @@ void ShowSheet(HostSheet &sheet, const std::wstring &caption, const std::string 
   }
   log->Add("pages shown: " + std::to_string(pages));
   if (beforeShots) beforeShots();
+  bool complete = true;
   if (!r.shotsDir.empty()) {
+    std::vector<bool> met(r.shotPages.size(), false);
     for (int i = 0; i < pages; ++i) {
+      if (!ShotWanted(r, titles[i], &met)) continue;
       sheet.ShowPage(i);
-      std::wstring file = r.shotsDir + L"\\" + Widen(shotPrefix) + L"-" + std::to_wstring(i + 1) + L"-" +
-                          Widen(FileSafe(titles[i])) + L".bmp";
+      std::wstring file = ShotFile(r, shotPrefix, i + 1, titles[i]);
       if (sheet.Capture(file)) {
         outcome->shots.push_back(file);
         log->Add("screenshot " + Narrow(file));
       } else {
         log->Add("screenshot of page " + std::to_string(i + 1) + " failed");
       }
+    }
+    for (size_t k = 0; k < met.size(); ++k) {
+      if (met[k]) continue;
+      log->Add("no page \"" + r.shotPages[k] + "\" to capture");
+      complete = false;
     }
   }
   sheet.ShowPage(sheet.startPage() >= 0 && sheet.startPage() < pages ? sheet.startPage() : 0);
@@ -143,6 +168,7 @@ void ShowSheet(HostSheet &sheet, const std::wstring &caption, const std::string 
   }
   outcome->applied = sheet.applied();
   log->Add(std::string("sheet closed with ") + (sheet.applied() ? "OK" : "Cancel"));
+  return complete;
 }
 
 void ReportPluginBlock(void *block, CallLog *log) {
@@ -188,6 +214,12 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
     }
     settings.choices = trial;
   }
+  for (const std::string &text : r.layout) {
+    if (!AssignLayout(text, desc.colorDevice, &settings.layout, &error)) {
+      log->Add("error: --layout " + text + ": " + error + " (settings: " + kLayoutHelp + ")");
+      return kExitBadInput;
+    }
+  }
   FeatureChoices device = printer.LoadDeviceChoices();
 
   MessageBoxWatch boxes(r.interactive, log);
@@ -229,7 +261,8 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   header.cbSize = sizeof header;
   CallSheet(run, PROPSHEETUI_REASON_GET_INFO_HEADER, reinterpret_cast<LPARAM>(&header), "GET_INFO_HEADER");
   sheet.SetDriverPage(L"Advanced", &items, &param);
-  ShowSheet(sheet, printer.name() + L" Printing Preferences", "prefs", r, log, outcome, nullptr);
+  bool shotsComplete =
+      ShowSheet(sheet, printer.name() + L" Printing Preferences", "prefs", r, log, outcome, nullptr);
   SETRESULT_INFO result = {sizeof(SETRESULT_INFO), 0, nullptr, outcome->applied ? CPSUI_OK : CPSUI_CANCEL};
   CallSheet(run, PROPSHEETUI_REASON_SET_RESULT, reinterpret_cast<LPARAM>(&result), "SET_RESULT");
   CallSheet(run, PROPSHEETUI_REASON_DESTROY, 0, "DESTROY");
@@ -245,7 +278,7 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   const BYTE *bytes = reinterpret_cast<const BYTE *>(devmode.get());
   outcome->devmode.assign(bytes, bytes + devmode.size());
   state = {};
-  return kExitOk;
+  return shotsComplete ? kExitOk : kExitFailed;
 }
 
 int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
@@ -313,7 +346,7 @@ int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   ReportItems(items, log);
   sheet.SetDriverPage(L"Device Settings", &items, &param);
   int missing = 0;
-  ShowSheet(sheet, printer.name() + L" Properties", "props", r, log, outcome, [&] {
+  bool shotsComplete = ShowSheet(sheet, printer.name() + L" Properties", "props", r, log, outcome, [&] {
     for (const auto &s : selections) {
       int item = items.FindByKeyword(desc.features[s.first].keyword);
       std::string what = desc.features[s.first].keyword + "=" + desc.features[s.first].options[s.second].keyword;
@@ -340,7 +373,7 @@ int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   }
   log->Add("after: " + DescribeRegion(printer.handle()));
   session.driver()->state() = {};
-  return missing ? kExitFailed : kExitOk;
+  return missing || !shotsComplete ? kExitFailed : kExitOk;
 }
 
 }  // namespace qxhost

@@ -30,7 +30,12 @@ int Upgrade(const std::wstring &name, CallLog *log);
 struct SheetRequest {
   std::wstring printer;
   std::vector<std::string> assignments;  // prefs: --set; props: --select
+  std::vector<std::string> layout;       // prefs: --layout "key=value,..."
   std::wstring shotsDir;                 // empty: no screenshots
+  // Files are "<prefs|props>-<page>-<shotName>" when set, otherwise
+  // "<prefs|props>-<number>-<page>".
+  std::string shotName;
+  std::vector<std::string> shotPages;    // pages to capture (file-name form of the title); empty: all
   bool interactive = false;
   // Called while the sheet is open, before it is closed (tests look at the
   // pages here).

@@ -5,6 +5,7 @@
 
 #include "host/commands.h"
 #include "host/description.h"
+#include "host/layout_choices.h"
 
 namespace {
 
@@ -13,8 +14,10 @@ using namespace qxhost;
 constexpr char kUsage[] =
     "usage: qxhost install --name P --ppd FILE [--port PORT] [--nation GEOID] [--shared] [--raw-only]\n"
     "       qxhost upgrade --name P\n"
-    "       qxhost prefs --printer P [--set KEYWORD=OPTION]... [--shots DIR] [--interactive]\n"
-    "       qxhost props --printer P [--select KEYWORD=OPTION]... [--shots DIR] [--interactive]\n"
+    "       qxhost prefs --printer P [--set KEYWORD=OPTION]... [--layout KEY=VALUE[,KEY=VALUE]...]...\n"
+    "                    [--shots DIR [--shot-name NAME] [--shot-page PAGE]...] [--interactive]\n"
+    "       qxhost props --printer P [--select KEYWORD=OPTION]...\n"
+    "                    [--shots DIR [--shot-name NAME] [--shot-page PAGE]...] [--interactive]\n"
     "       qxhost print --printer P [--confidential PASSWORD] [--port PORT] [--interactive]\n";
 
 struct Args {
@@ -70,11 +73,16 @@ int RunSheet(Args &a, CallLog *log, bool prefs) {
     std::wstring f = a.Flag(), v;
     if (f == L"--printer") { if (!a.Value(f, &r.printer)) return Usage(a.error); }
     else if (f == assign) { if (!a.Value(f, &v)) return Usage(a.error); r.assignments.push_back(Narrow(v)); }
+    else if (prefs && f == L"--layout") { if (!a.Value(f, &v)) return Usage(a.error); r.layout.push_back(Narrow(v)); }
     else if (f == L"--shots") { if (!a.Value(f, &r.shotsDir)) return Usage(a.error); }
+    else if (f == L"--shot-name") { if (!a.Value(f, &v)) return Usage(a.error); r.shotName = Narrow(v); }
+    else if (f == L"--shot-page") { if (!a.Value(f, &v)) return Usage(a.error); r.shotPages.push_back(Narrow(v)); }
     else if (f == L"--interactive") r.interactive = true;
     else return Usage("unknown option " + Narrow(f));
   }
   if (r.printer.empty()) return Usage("--printer is missing");
+  if (r.shotsDir.empty() && (!r.shotName.empty() || !r.shotPages.empty()))
+    return Usage("--shot-name and --shot-page need --shots");
   if (!r.shotsDir.empty()) {
     CreateDirectoryW(r.shotsDir.c_str(), nullptr);
     DWORD attributes = GetFileAttributesW(r.shotsDir.c_str());

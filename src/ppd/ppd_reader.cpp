@@ -545,6 +545,10 @@ bool ReadToken(ByteSource &source, PpdToken &token, bool spaces) {
   return ReadTokenFrom(source, token, spaces);
 }
 
+bool ReadToken(FileByteSource &source, PpdToken &token, bool spaces) {
+  return ReadTokenFrom(source, token, spaces);
+}
+
 int ClassifyKeyword(const unsigned char *token, int32_t length) { return Classify(token, length); }
 
 int ClassifyKeyword(const PpdUnit *token) {
@@ -567,9 +571,10 @@ PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context) {
   return ReadModelFrom(source);
 }
 
-FileByteSource::FileByteSource(FILE *file)
-    : file_(file), block_(static_cast<unsigned char *>(std::malloc(kBlockBytes))),
-      capacity_(kBlockBytes) {
+FileByteSource::FileByteSource(FILE *file, size_t blockBytes)
+    : file_(file),
+      block_(static_cast<unsigned char *>(std::malloc(blockBytes > 0 ? blockBytes : 1))),
+      capacity_(blockBytes > 0 ? blockBytes : 1) {
   if (block_ == nullptr) {
     block_ = fallback_;
     capacity_ = kFallbackBytes;
@@ -596,6 +601,8 @@ PpdModel *ReadPpdModelFromFile(FILE *file) {
   FileByteSource source(file);
   return ReadModelFrom(source);
 }
+
+PpdModel *ReadPpdModelFromSource(FileByteSource &source) { return ReadModelFrom(source); }
 
 int ReadFileByte(void *file) { return std::fgetc(static_cast<FILE *>(file)); }
 

@@ -48,7 +48,9 @@ class ByteSource {
 // blocks. Bytes after the point where the reading stops are taken as well.
 class FileByteSource {
  public:
-  explicit FileByteSource(FILE *file);
+  static constexpr size_t kBlockBytes = 65536;
+  // blockBytes other than the default only for tests of block boundaries.
+  explicit FileByteSource(FILE *file, size_t blockBytes = kBlockBytes);
   FileByteSource(const FileByteSource &) = delete;
   FileByteSource &operator=(const FileByteSource &) = delete;
   ~FileByteSource();
@@ -60,7 +62,6 @@ class FileByteSource {
   const unsigned char *end = nullptr;
 
  private:
-  static constexpr size_t kBlockBytes = 65536;
   static constexpr size_t kFallbackBytes = 512;  // when the block cannot be allocated
   FILE *file_;
   unsigned char *block_;
@@ -83,6 +84,11 @@ struct PpdToken {
 // spaces set, blanks, tabs and double quotes stay inside a plain token. False at the end of
 // the input (the token is then empty).
 bool ReadToken(ByteSource &source, PpdToken &token, bool spaces);
+
+bool ReadToken(FileByteSource &source, PpdToken &token, bool spaces);
+
+// ReadPpdModelFromFile over a source the caller made.
+PpdModel *ReadPpdModelFromSource(FileByteSource &source);
 
 // Code of the keyword table row equal to the token, 0 when none.
 int ClassifyKeyword(const unsigned char *token, int32_t length);

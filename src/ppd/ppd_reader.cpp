@@ -238,16 +238,17 @@ enum KeywordCode {
   kProduct = 19, kUIConstraints = 21
 };
 
-// Compares a row with a token of 16-bit units, as unsigned values.
-template <class Unit>
-int CompareRow(const KeywordRow &row, const Unit *token, int32_t length) {
-  int32_t common = row.length < length ? row.length : length;
-  for (int32_t i = 0; i < common; ++i) {
-    unsigned r = static_cast<unsigned char>(row.text[i]);
-    unsigned t = static_cast<unsigned>(token[i]) & 0xFFFFu;
-    if (r != t) return r < t ? -1 : 1;
+// Whether a row equals a token of bytes or of 16-bit units.
+bool RowEquals(const KeywordRow &row, const unsigned char *token, int32_t length) {
+  return row.length == length && std::memcmp(row.text, token, static_cast<size_t>(length)) == 0;
+}
+
+bool RowEquals(const KeywordRow &row, const PpdUnit *token, int32_t length) {
+  if (row.length != length) return false;
+  for (int32_t i = 0; i < length; ++i) {
+    if (static_cast<unsigned char>(row.text[i]) != token[i]) return false;
   }
-  return row.length == length ? 0 : (row.length < length ? -1 : 1);
+  return true;
 }
 
 // The rows by (length, second unit): at most two rows share one, so a token
@@ -272,7 +273,7 @@ int Classify(const Unit *token, int32_t length) {
   if (second >= 128) return 0;
   const unsigned char *slot = kRowsByShape.rows[length][second];
   for (int i = 0; i < 2 && slot[i] != 0; ++i) {
-    if (CompareRow(kKeywords[slot[i]], token, length) == 0) return slot[i];
+    if (RowEquals(kKeywords[slot[i]], token, length)) return slot[i];
   }
   return 0;
 }
@@ -506,12 +507,8 @@ class Reader {
   bool ReadConstraint() {
     int read = 0;
     while (read < 4 && ReadTextFrom(source_, token_, words_[read])) ++read;
-    PpdConstraint *constraint = PpdConstraint::Create(words_, read);
-    if (constraint == nullptr) return false;
-    if (!model_.constraints.Append(constraint)) {
-      delete constraint;
-      return false;
-    }
+    PpdConstraint *constraint = PpdConstraint::Create(model_.constraintStore, words_, read);
+    if (constraint == nullptr || !model_.constraints.Append(constraint)) return false;
     return read == 4;
   }
 

@@ -104,6 +104,9 @@ class Scan {
   }
   unsigned char Peek() const { return *p_; }
   unsigned char Take() { return *p_++; }
+  const unsigned char *Data() const { return p_; }
+  size_t Available() const { return static_cast<size_t>(e_ - p_); }
+  void Consume(size_t count) { p_ += count; }
 
   // Drops bytes up to the next line end, which is dropped too; false when
   // the input ends first.
@@ -389,8 +392,50 @@ bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &key
   return true;
 }
 
+#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+// The common case of ReadTextFrom in one step: a plain token of ASCII bytes
+// that ends within the sixteen bytes in view becomes the text directly (the
+// native code page maps ASCII to the same units). Anything else is left to
+// the token reader, with at most white space consumed.
+template <class Source>
+QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
+  Scan<Source> scan(source);
+  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  if (!scan.More() || scan.Available() < 16) return false;
+  const unsigned char *p = scan.Data();
+  if (p[0] == '"' || p[0] == '%' || (p[0] == '*' && p[1] == '%')) return false;
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+  __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
+                             _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x20)), v));
+  unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)) & ~1u;  // the first byte starts it
+  unsigned end = 16;
+  while (mask != 0) {
+    unsigned i = static_cast<unsigned>(__builtin_ctz(mask));
+    if (kClasses.endsPlain[p[i]]) {
+      end = i;
+      break;
+    }
+    mask &= mask - 1;
+  }
+  if (end == 16) return false;
+  unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v)) & ((1u << end) - 1);
+  if (high != 0) return false;
+  const __m128i zero = _mm_setzero_si128();
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(field.text), _mm_unpacklo_epi8(v, zero));
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(field.text + 8), _mm_unpackhi_epi8(v, zero));
+  field.text[end] = 0;
+  field.length = static_cast<int32_t>(end);
+  scan.Consume(end + 1);  // the byte that ends the token is dropped
+  return true;
+}
+#endif
+
 template <class Source>
 bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
+#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+  if (ReadShortAsciiText(source, field)) return true;
+#endif
   if (!ReadTokenFrom(source, token, false)) return false;
   BytesToPpdText(field, token.bytes, static_cast<size_t>(token.length));
   return true;

@@ -159,6 +159,38 @@ TEST(FileByteSource, TokensAreTheSingleByteSourcesWhereverBlocksEnd) {
   }
 }
 
+// Constraint, default and header lines whose words hold every byte that ends,
+// starts or breaks a word, at every length around sixteen.
+std::string ModelTorture() {
+  const char special[] = {'*', '%', '"', ':', ' ', '\t', '\n', '\r', '\0', '\x01', '\x80', '\xe9'};
+  uint32_t state = 777;
+  auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
+  auto word = [&] {
+    std::string w(next() % 24, 'w');
+    for (char &c : w) c = next() % 6 == 0 ? special[next() % sizeof special] : static_cast<char>('A' + next() % 26);
+    return w;
+  };
+  std::string data = "*OpenUI *W: PickOne\n*DefaultW: " + word() + "\n*CloseUI: *W\n";
+  while (data.size() < 60000) {
+    switch (next() % 4) {
+      case 0: data += "*ModelName: " + word() + "\n"; break;
+      case 1: data += "*OpenUI *W: PickOne\n*DefaultW: " + word() + "\n*CloseUI: *W\n"; break;
+      default: data += "*UIConstraints: *" + word() + " " + word() + "\t*" + word() + "  " + word() + "\r\n";
+    }
+  }
+  return data;
+}
+
+TEST(FileByteSource, WordsGiveTheSameModelWhereverBlocksEnd) {
+  const std::string data = ModelTorture();
+  TempFile file(data);
+  std::string expected = DumpOf(test::ReadString(data).release());
+  ASSERT_GT(expected.size(), 20000u);
+  for (size_t size : kBlockSizes) {
+    EXPECT_EQ(DumpByBlocks(file.path(), "rb", size), expected) << "block " << size;
+  }
+}
+
 TEST(FileByteSource, TokensOverTheLimitSpanManyBlocks) {
   std::string plain(kPpdTokenLimit + 2, 'p');
   std::string quoted(kPpdTokenLimit + 1, 'q');

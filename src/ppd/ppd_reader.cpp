@@ -301,7 +301,16 @@ bool TokenEquals(const PpdToken &token, const PpdText &text) {
 PpdUnit *CopyToken(const PpdToken &token) {
   PpdUnit *copy = new (std::nothrow) PpdUnit[static_cast<size_t>(token.length) + 1];
   if (copy == nullptr) return nullptr;
-  for (int32_t i = 0; i < token.length; ++i) copy[i] = token.bytes[i];
+  int32_t i = 0;
+#ifdef QX_PPD_SSE2
+  const __m128i zero = _mm_setzero_si128();
+  for (; token.length - i >= 16; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(token.bytes + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + i), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + i + 8), _mm_unpackhi_epi8(v, zero));
+  }
+#endif
+  for (; i < token.length; ++i) copy[i] = token.bytes[i];
   copy[token.length] = 0;
   return copy;
 }

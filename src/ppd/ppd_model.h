@@ -261,7 +261,9 @@ using PpdNextByte = int (*)(void *context);
 PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context);
 
 // The same over a FILE the caller opened and keeps private during the call;
-// reads it with the C runtime's unlocked single-byte read.
+// reads it in blocks through the C runtime, which gives the bytes its
+// single-byte read would (text mode included); it may take bytes beyond
+// those the reading consumes.
 PpdModel *ReadPpdModelFromFile(FILE *file);
 
 // fgetc as a PpdNextByte (context: the FILE).

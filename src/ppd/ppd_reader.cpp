@@ -121,7 +121,8 @@ class Scan {
     }
   }
 
-  // Stores bytes from out + n on while ends[] says they belong to the token.
+  // Stores the bytes of a plain token from out + n on (with kSpaces, blanks,
+  // tabs and quotes belong to it).
   // The byte that ends the token is consumed and dropped; so is the byte
   // taken when the token is full. Returns the token's length.
   template <bool kSpaces>
@@ -441,7 +442,7 @@ QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
 #endif
 
 template <class Source>
-bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
+QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
 #if defined(QX_PPD_SSE2) && !defined(_WIN32)
   if (ReadShortAsciiText(source, field)) return true;
 #endif

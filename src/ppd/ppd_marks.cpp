@@ -52,10 +52,17 @@ class PpdConstraintIndex {
   // Builds the index; may throw std::bad_alloc. Views point into the model's
   // records, which never move; the constraints never change after reading.
   explicit PpdConstraintIndex(const PpdModel &model) {
+    // The installed options by feature keyword (a keyword may repeat), so
+    // that each constraint costs one lookup.
+    std::unordered_map<TextView, std::vector<int32_t>> installedOf;
+    for (int32_t i = 0; i < model.InstalledOptionCount(); ++i) {
+      installedOf[View(model.Installed(i)->featureKeyword)].push_back(i);
+    }
     std::unordered_map<PairKey, int32_t, PairKeyHash> groupOf;
     for (const PpdConstraint *constraint : model.constraints) {
-      for (int32_t i = 0; i < model.InstalledOptionCount(); ++i) {
-        if (!constraint->feature1.Equals(model.Installed(i)->featureKeyword)) continue;
+      auto installed = installedOf.find(View(constraint->feature1));
+      if (installed == installedOf.end()) continue;
+      for (int32_t i : installed->second) {
         PairKey key{View(constraint->feature2), View(constraint->option2)};
         auto found = groupOf.emplace(key, static_cast<int32_t>(groups_.size()));
         if (found.second) groups_.emplace_back();

@@ -1,6 +1,7 @@
 // Records of the model: texts, destructors, lookups.
 #include "ppd/ppd_model.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -41,11 +42,37 @@ bool PpdWord::Equals(const PpdUnit *s) const {
   return s[i] == 0;
 }
 
-PpdConstraint *PpdConstraint::Create(const PpdText *words, int count) {
+PpdConstraintStore::~PpdConstraintStore() {
+  while (blocks_ != nullptr) {
+    Block *next = blocks_->next;
+    std::free(blocks_);
+    blocks_ = next;
+  }
+}
+
+void *PpdConstraintStore::Allocate(size_t bytes) {
+  constexpr size_t kAlign = alignof(void *) > alignof(Block) ? alignof(void *) : alignof(Block);
+  constexpr size_t kHeader = (sizeof(Block) + kAlign - 1) / kAlign * kAlign;
+  bytes = (bytes + kAlign - 1) / kAlign * kAlign;
+  if (blocks_ == nullptr || blocks_->capacity - blocks_->used < bytes) {
+    size_t capacity = bytes > kBlockBytes ? bytes : kBlockBytes;
+    Block *block = static_cast<Block *>(std::malloc(kHeader + capacity));
+    if (block == nullptr) return nullptr;
+    block->next = blocks_;
+    block->used = 0;
+    block->capacity = capacity;
+    blocks_ = block;
+  }
+  void *storage = reinterpret_cast<unsigned char *>(blocks_) + kHeader + blocks_->used;
+  blocks_->used += bytes;
+  return storage;
+}
+
+PpdConstraint *PpdConstraint::Create(PpdConstraintStore &store, const PpdText *words, int count) {
   if (count > 4) count = 4;
   size_t units = 0;
   for (int i = 0; i < count; ++i) units += static_cast<size_t>(words[i].length) + 1;
-  void *block = ::operator new(sizeof(PpdConstraint) + sizeof(PpdUnit) * units, std::nothrow);
+  void *block = store.Allocate(sizeof(PpdConstraint) + sizeof(PpdUnit) * units);
   if (block == nullptr) return nullptr;
   PpdConstraint *constraint = new (block) PpdConstraint();
   PpdUnit *storage = reinterpret_cast<PpdUnit *>(constraint + 1);

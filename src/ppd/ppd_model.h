@@ -166,15 +166,39 @@ struct PpdWord {
   bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
 };
 
+// Storage for a model's constraints: a few large blocks, freed with the
+// model, instead of one allocation per constraint (large PPDs have
+// thousands).
+class PpdConstraintStore {
+ public:
+  PpdConstraintStore() = default;
+  PpdConstraintStore(const PpdConstraintStore &) = delete;
+  PpdConstraintStore &operator=(const PpdConstraintStore &) = delete;
+  ~PpdConstraintStore();
+
+  // Pointer-aligned storage that lives as long as the store; null when out
+  // of memory.
+  void *Allocate(size_t bytes);
+
+ private:
+  struct Block {
+    Block *next;
+    size_t used;
+    size_t capacity;
+  };
+  static constexpr size_t kBlockBytes = 32768;
+  Block *blocks_ = nullptr;  // the newest first
+};
+
 // One *UIConstraints line, words in line order: when feature1 is at option1,
 // option2 of feature2 is excluded. Words not read stay empty.
 class PpdConstraint {
  public:
-  // A constraint holding copies of the first count (at most four) texts as
-  // its words, all in one allocation; null when out of memory.
-  static PpdConstraint *Create(const PpdText *words, int count);
-  // Unsized: the block is larger than the class.
-  static void operator delete(void *block) { ::operator delete(block); }
+  // A constraint in the store holding copies of the first count (at most
+  // four) texts as its words, all in one piece; null when out of memory.
+  static PpdConstraint *Create(PpdConstraintStore &store, const PpdText *words, int count);
+  // The store owns the memory and frees it with the model.
+  static void operator delete(void *) {}
   PpdConstraint(const PpdConstraint &) = delete;
   PpdConstraint &operator=(const PpdConstraint &) = delete;
 
@@ -216,6 +240,7 @@ class PpdModel {
   PpdFeature *FindFeature(const PpdUnit *keyword) const;
 
   PpdArray<PpdFeature> features;
+  PpdConstraintStore constraintStore;  // before constraints: outlives them
   PpdArray<PpdConstraint> constraints;
   PpdText modelName, product, manufacturer, languageEncoding, languageVersion;
   PpdArray<InstalledOption> installedOptions;
@@ -236,7 +261,9 @@ using PpdNextByte = int (*)(void *context);
 PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context);
 
 // The same over a FILE the caller opened and keeps private during the call;
-// reads it with the C runtime's unlocked single-byte read.
+// reads it in blocks through the C runtime, which gives the bytes its
+// single-byte read would (text mode included); it may take bytes beyond
+// those the reading consumes.
 PpdModel *ReadPpdModelFromFile(FILE *file);
 
 // fgetc as a PpdNextByte (context: the FILE).

@@ -11,6 +11,14 @@
 #include "ppd/ppd_marks.h"
 #include "ppd/ppd_text.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define QX_PPD_SSE2 1
+#endif
+
+// The scanner's small steps run for every token: keep them in the loops.
+#define QX_PPD_INLINE inline __attribute__((always_inline))
+
 namespace qx {
 
 namespace {
@@ -22,67 +30,189 @@ struct ByteClasses {
   unsigned char of[256];
   bool endsPlain[256];       // white space and delimiters end a plain token
   bool endsWithSpaces[256];  // ... except blanks, tabs and quotes in display texts
-  constexpr ByteClasses() : of(), endsPlain(), endsWithSpaces() {
+  bool endsComment[256];     // line ends
+  constexpr ByteClasses() : of(), endsPlain(), endsWithSpaces(), endsComment() {
     of[0x00] = of[0x09] = of[0x0A] = of[0x0C] = of[0x0D] = of[0x20] = kWhite;
     of[0x22] = of[0x3A] = kDelimiter;
     for (int c = 0; c < 256; ++c) {
       endsPlain[c] = of[c] != kOrdinary;
       endsWithSpaces[c] = endsPlain[c] && c != 0x09 && c != 0x20 && c != 0x22;
     }
+    endsComment[0x0A] = endsComment[0x0D] = true;
   }
 };
 constexpr ByteClasses kClasses;
 
+// Copies the bytes of a plain token from p on into out, up to stop or the
+// first byte that ends the token, and returns where it stopped. Sixteen
+// bytes at a time where SSE2 is there: most tokens end in the first block.
+template <bool kSpaces>
+QX_PPD_INLINE const unsigned char *CopyPlainBytes(const unsigned char *p, const unsigned char *stop,
+                                    unsigned char *&out) {
+  const bool *ends = kSpaces ? kClasses.endsWithSpaces : kClasses.endsPlain;
+  unsigned char *o = out;
+#ifdef QX_PPD_SSE2
+  // Candidates: the colon, the quote (unless kSpaces), and every byte up to
+  // the highest white space byte that ends the token; the table sorts out
+  // the control bytes among them that do not.
+  const __m128i colon = _mm_set1_epi8(':');
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i low = _mm_set1_epi8(kSpaces ? 0x0D : 0x20);
+  while (stop - p >= 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(o), v);  // the caller keeps room
+    __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, colon), _mm_cmpeq_epi8(_mm_min_epu8(v, low), v));
+    if (!kSpaces) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, quote));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+    while (mask != 0) {
+      unsigned i = static_cast<unsigned>(__builtin_ctz(mask));
+      if (ends[p[i]]) {
+        out = o + i;
+        return p + i;
+      }
+      mask &= mask - 1;
+    }
+    p += 16;
+    o += 16;
+  }
+#endif
+  while (p != stop && !ends[*p]) *o++ = *p++;
+  out = o;
+  return p;
+}
+
+// Scans a source's window of taken bytes; a byte is consumed when the scan
+// moves past it. The window goes back to the source when the scan ends.
 template <class Source>
-bool ReadTokenFrom(Source &from, PpdToken &token, bool spaces) {
-  Source source = from;  // a local copy stays in registers
-  // Restrict: stores into the token never change the FILE, so the compiler
-  // may keep its read position in a register.
-  unsigned char *__restrict out = token.bytes;
-  int c;
-  int next = -2;  // the byte after a leading asterisk, taken to look for "%"
-  for (;;) {
-    c = source.Take();
-    if (c < 0) {
-      out[0] = 0;
-      token.length = 0;
-      return false;
-    }
-    if (kClasses.of[c] == kWhite) continue;
-    if (c == '*') {
-      next = source.Take();
-      if (next != '%') break;  // a plain token starting with the asterisk
-    } else if (c != '%') {
-      break;
-    }
-    // A comment runs to the line end; every byte of it is dropped.
-    next = -2;
-    do c = source.Take();
-    while (c >= 0 && c != 0x0A && c != 0x0D);
-    if (c < 0) {
-      out[0] = 0;
-      token.length = 0;
-      return false;
+class Scan {
+ public:
+  QX_PPD_INLINE explicit Scan(Source &source) : source_(source), p_(source.pos), e_(source.end) {}
+  QX_PPD_INLINE ~Scan() {
+    source_.pos = p_;
+    source_.end = e_;
+  }
+  Scan(const Scan &) = delete;
+  Scan &operator=(const Scan &) = delete;
+
+  // True when a byte is there to look at; false at the end of the input.
+  QX_PPD_INLINE bool More() {
+    if (p_ != e_) return true;
+    if (!source_.Refill()) return false;
+    p_ = source_.pos;
+    e_ = source_.end;
+    return true;
+  }
+  unsigned char Peek() const { return *p_; }
+  unsigned char Take() { return *p_++; }
+  const unsigned char *Data() const { return p_; }
+  size_t Available() const { return static_cast<size_t>(e_ - p_); }
+  void Consume(size_t count) { p_ += count; }
+
+  // Drops bytes up to the next line end, which is dropped too; false when
+  // the input ends first.
+  bool SkipComment() {
+    for (;;) {
+      if (!More()) return false;
+      while (p_ != e_ && !kClasses.endsComment[*p_]) ++p_;
+      if (p_ != e_) {
+        ++p_;
+        return true;
+      }
     }
   }
 
-  int32_t n = 0;
-  if (c == '"') {
-    // Quoted: everything up to the closing quote, line ends included.
+  // Stores the bytes of a plain token from out + n on (with kSpaces, blanks,
+  // tabs and quotes belong to it).
+  // The byte that ends the token is consumed and dropped; so is the byte
+  // taken when the token is full. Returns the token's length.
+  template <bool kSpaces>
+  QX_PPD_INLINE int32_t ReadPlain(unsigned char *__restrict out, int32_t n) {
     for (;;) {
-      c = source.Take();
-      if (c < 0 || c == '"' || n == kPpdTokenLimit) break;
-      out[n++] = static_cast<unsigned char>(c);
+      if (!More()) return n;
+      const unsigned char *stop = e_;
+      if (stop - p_ > kPpdTokenLimit - n) stop = p_ + (kPpdTokenLimit - n);
+      unsigned char *o = out + n;
+      const unsigned char *p = CopyPlainBytes<kSpaces>(p_, stop, o);
+      n += static_cast<int32_t>(p - p_);
+      p_ = p;
+      if (p_ != stop) {
+        ++p_;
+        return n;
+      }
+      if (n == kPpdTokenLimit) {
+        if (More()) ++p_;
+        return n;
+      }
     }
-  } else {
-    out[n++] = static_cast<unsigned char>(c);
-    // With the spaces flag a display text runs to the colon or the line end:
-    // blanks, tabs and double quotes (13" x 19") stay in it.
-    const bool *ends = spaces ? kClasses.endsWithSpaces : kClasses.endsPlain;
-    c = next == -2 ? source.Take() : next;
-    for (; c >= 0 && !ends[c]; c = source.Take()) {
-      if (n == kPpdTokenLimit) break;  // the byte taken now is dropped
-      out[n++] = static_cast<unsigned char>(c);
+  }
+
+  // Stores bytes up to the closing double quote, which is dropped, like
+  // ReadPlain otherwise.
+  int32_t ReadQuoted(unsigned char *__restrict out, int32_t n) {
+    for (;;) {
+      if (!More()) return n;
+      size_t room = static_cast<size_t>(kPpdTokenLimit - n);
+      size_t count = static_cast<size_t>(e_ - p_);
+      if (count > room) count = room;
+      const void *quote = std::memchr(p_, '"', count);
+      if (quote != nullptr) count = static_cast<size_t>(static_cast<const unsigned char *>(quote) - p_);
+      std::memcpy(out + n, p_, count);
+      n += static_cast<int32_t>(count);
+      p_ += count;
+      if (quote != nullptr) {
+        ++p_;
+        return n;
+      }
+      if (n == kPpdTokenLimit) {
+        if (More()) ++p_;
+        return n;
+      }
+    }
+  }
+
+ private:
+  Source &source_;
+  const unsigned char *p_;
+  const unsigned char *e_;
+};
+
+template <class Source>
+QX_PPD_INLINE bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
+  Scan<Source> scan(source);
+  unsigned char *out = token.bytes;
+  int32_t n;
+  for (;;) {
+    if (!scan.More()) {
+      out[0] = 0;
+      token.length = 0;
+      return false;
+    }
+    unsigned char c = scan.Take();
+    if (kClasses.of[c] == kWhite) continue;
+    if (c == '*') {
+      // An asterisk and "%" start a comment; any other asterisk a token.
+      if (!scan.More() || scan.Peek() != '%') {
+        out[0] = c;
+        n = spaces ? scan.template ReadPlain<true>(out, 1) : scan.template ReadPlain<false>(out, 1);
+        break;
+      }
+      scan.Take();
+    } else if (c == '"') {
+      // Quoted: everything up to the closing quote, line ends included.
+      n = scan.ReadQuoted(out, 0);
+      break;
+    } else if (c != '%') {
+      // With the spaces flag a display text runs to the colon or the line
+      // end: blanks, tabs and double quotes (13" x 19") stay in it.
+      out[0] = c;
+      n = spaces ? scan.template ReadPlain<true>(out, 1) : scan.template ReadPlain<false>(out, 1);
+      break;
+    }
+    // A comment runs to the line end; every byte of it is dropped.
+    if (!scan.SkipComment()) {
+      out[0] = 0;
+      token.length = 0;
+      return false;
     }
   }
   out[n] = 0;
@@ -112,45 +242,42 @@ enum KeywordCode {
   kProduct = 19, kUIConstraints = 21
 };
 
-// Compares a row with a token of 16-bit units, as unsigned values.
-template <class Unit>
-int CompareRow(const KeywordRow &row, const Unit *token, int32_t length) {
-  int32_t common = row.length < length ? row.length : length;
-  for (int32_t i = 0; i < common; ++i) {
-    unsigned r = static_cast<unsigned char>(row.text[i]);
-    unsigned t = static_cast<unsigned>(token[i]) & 0xFFFFu;
-    if (r != t) return r < t ? -1 : 1;
-  }
-  return row.length == length ? 0 : (row.length < length ? -1 : 1);
+// Whether a row equals a token of bytes or of 16-bit units.
+bool RowEquals(const KeywordRow &row, const unsigned char *token, int32_t length) {
+  return row.length == length && std::memcmp(row.text, token, static_cast<size_t>(length)) == 0;
 }
 
-// Which (length, second unit) pairs some row has: rejects almost every
-// other keyword before the search.
-struct RowShapes {
-  bool has[18][128];
-  constexpr RowShapes() : has() {
-    for (const KeywordRow &row : kKeywords) {
-      if (row.length >= 2) has[row.length][static_cast<unsigned char>(row.text[1])] = true;
+bool RowEquals(const KeywordRow &row, const PpdUnit *token, int32_t length) {
+  if (row.length != length) return false;
+  for (int32_t i = 0; i < length; ++i) {
+    if (static_cast<unsigned char>(row.text[i]) != token[i]) return false;
+  }
+  return true;
+}
+
+// The rows by (length, second unit): at most two rows share one, so a token
+// is compared with at most two rows instead of searched for. The result is
+// the search's: the one row equal to the token, or 0.
+struct RowsByShape {
+  unsigned char rows[18][128][2];
+  constexpr RowsByShape() : rows() {
+    for (int code = 1; code < 22; ++code) {
+      const KeywordRow &row = kKeywords[code];
+      unsigned char *slot = rows[row.length][static_cast<unsigned char>(row.text[1])];
+      slot[slot[0] == 0 ? 0 : 1] = static_cast<unsigned char>(code);
     }
   }
 };
-constexpr RowShapes kRowShapes;
+constexpr RowsByShape kRowsByShape;
 
 template <class Unit>
 int Classify(const Unit *token, int32_t length) {
   if (length < 2 || length > 17) return 0;  // row 0, the empty one, is code 0 too
   unsigned second = static_cast<unsigned>(token[1]) & 0xFFFFu;
-  if (second >= 128 || !kRowShapes.has[length][second]) return 0;
-  int low = -1, high = 22;
-  while (high - low > 1) {
-    int mid = (low + high) / 2;
-    int order = CompareRow(kKeywords[mid], token, length);
-    if (order == 0) return mid;
-    if (order > 0) {
-      high = mid;
-    } else {
-      low = mid;
-    }
+  if (second >= 128) return 0;
+  const unsigned char *slot = kRowsByShape.rows[length][second];
+  for (int i = 0; i < 2 && slot[i] != 0; ++i) {
+    if (RowEquals(kKeywords[slot[i]], token, length)) return slot[i];
   }
   return 0;
 }
@@ -175,7 +302,16 @@ bool TokenEquals(const PpdToken &token, const PpdText &text) {
 PpdUnit *CopyToken(const PpdToken &token) {
   PpdUnit *copy = new (std::nothrow) PpdUnit[static_cast<size_t>(token.length) + 1];
   if (copy == nullptr) return nullptr;
-  for (int32_t i = 0; i < token.length; ++i) copy[i] = token.bytes[i];
+  int32_t i = 0;
+#ifdef QX_PPD_SSE2
+  const __m128i zero = _mm_setzero_si128();
+  for (; token.length - i >= 16; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(token.bytes + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + i), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + i + 8), _mm_unpackhi_epi8(v, zero));
+  }
+#endif
+  for (; i < token.length; ++i) copy[i] = token.bytes[i];
   copy[token.length] = 0;
   return copy;
 }
@@ -266,8 +402,50 @@ bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &key
   return true;
 }
 
+#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+// The common case of ReadTextFrom in one step: a plain token of ASCII bytes
+// that ends within the sixteen bytes in view becomes the text directly (the
+// native code page maps ASCII to the same units). Anything else is left to
+// the token reader, with at most white space consumed.
 template <class Source>
-bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
+QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
+  Scan<Source> scan(source);
+  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  if (!scan.More() || scan.Available() < 16) return false;
+  const unsigned char *p = scan.Data();
+  if (p[0] == '"' || p[0] == '%' || (p[0] == '*' && p[1] == '%')) return false;
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+  __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
+                             _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x20)), v));
+  unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)) & ~1u;  // the first byte starts it
+  unsigned end = 16;
+  while (mask != 0) {
+    unsigned i = static_cast<unsigned>(__builtin_ctz(mask));
+    if (kClasses.endsPlain[p[i]]) {
+      end = i;
+      break;
+    }
+    mask &= mask - 1;
+  }
+  if (end == 16) return false;
+  unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v)) & ((1u << end) - 1);
+  if (high != 0) return false;
+  const __m128i zero = _mm_setzero_si128();
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(field.text), _mm_unpacklo_epi8(v, zero));
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(field.text + 8), _mm_unpackhi_epi8(v, zero));
+  field.text[end] = 0;
+  field.length = static_cast<int32_t>(end);
+  scan.Consume(end + 1);  // the byte that ends the token is dropped
+  return true;
+}
+#endif
+
+template <class Source>
+QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
+#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+  if (ReadShortAsciiText(source, field)) return true;
+#endif
   if (!ReadTokenFrom(source, token, false)) return false;
   BytesToPpdText(field, token.bytes, static_cast<size_t>(token.length));
   return true;
@@ -384,12 +562,8 @@ class Reader {
   bool ReadConstraint() {
     int read = 0;
     while (read < 4 && ReadTextFrom(source_, token_, words_[read])) ++read;
-    PpdConstraint *constraint = PpdConstraint::Create(words_, read);
-    if (constraint == nullptr) return false;
-    if (!model_.constraints.Append(constraint)) {
-      delete constraint;
-      return false;
-    }
+    PpdConstraint *constraint = PpdConstraint::Create(model_.constraintStore, words_, read);
+    if (constraint == nullptr || !model_.constraints.Append(constraint)) return false;
     return read == 4;
   }
 
@@ -423,6 +597,10 @@ bool ReadToken(ByteSource &source, PpdToken &token, bool spaces) {
   return ReadTokenFrom(source, token, spaces);
 }
 
+bool ReadToken(FileByteSource &source, PpdToken &token, bool spaces) {
+  return ReadTokenFrom(source, token, spaces);
+}
+
 int ClassifyKeyword(const unsigned char *token, int32_t length) { return Classify(token, length); }
 
 int ClassifyKeyword(const PpdUnit *token) {
@@ -445,10 +623,38 @@ PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context) {
   return ReadModelFrom(source);
 }
 
+FileByteSource::FileByteSource(FILE *file, size_t blockBytes)
+    : file_(file),
+      block_(static_cast<unsigned char *>(std::malloc(blockBytes > 0 ? blockBytes : 1))),
+      capacity_(blockBytes > 0 ? blockBytes : 1) {
+  if (block_ == nullptr) {
+    block_ = fallback_;
+    capacity_ = kFallbackBytes;
+  }
+}
+
+FileByteSource::~FileByteSource() {
+  if (block_ != fallback_) std::free(block_);
+}
+
+bool FileByteSource::Refill() {
+  if (ended_) return false;
+  size_t n = file_ != nullptr ? std::fread(block_, 1, capacity_, file_) : 0;
+  if (n == 0) {
+    ended_ = true;
+    return false;
+  }
+  pos = block_;
+  end = block_ + n;
+  return true;
+}
+
 PpdModel *ReadPpdModelFromFile(FILE *file) {
   FileByteSource source(file);
   return ReadModelFrom(source);
 }
+
+PpdModel *ReadPpdModelFromSource(FileByteSource &source) { return ReadModelFrom(source); }
 
 int ReadFileByte(void *file) { return std::fgetc(static_cast<FILE *>(file)); }
 

@@ -7,44 +7,67 @@
 
 namespace qx {
 
-// A byte source: a next-byte function and its context. The reader keeps the
-// one byte it ever looks ahead (after an asterisk) itself.
+// A byte source: a next-byte function and its context. The reader scans the
+// bytes a source has taken through a window [pos, end); this source takes
+// one byte at a time, so it never takes more than the reader consumes.
 class ByteSource {
  public:
   ByteSource(PpdNextByte nextByte, void *context) : nextByte_(nextByte), context_(context) {}
+  ByteSource(const ByteSource &) = delete;
+  ByteSource &operator=(const ByteSource &) = delete;
   virtual ~ByteSource() = default;
 
-  // The end of the input is final; a value outside 0 to 255 from a broken
-  // source ends it too.
-  int Take() {
-    if (ended_) return -1;
+  // Puts the next byte into the window; false at the end of the input. The
+  // end is final; a value outside 0 to 255 from a broken source ends it too.
+  bool Refill() {
+    if (ended_) return false;
     int b = nextByte_(context_);
-    if ((b & ~0xFF) == 0) return b;
-    ended_ = true;
-    return -1;
+    if ((b & ~0xFF) != 0) {
+      ended_ = true;
+      return false;
+    }
+    byte_ = static_cast<unsigned char>(b);
+    pos = &byte_;
+    end = &byte_ + 1;
+    return true;
   }
+
+  const unsigned char *pos = nullptr;  // window of taken, unconsumed bytes
+  const unsigned char *end = nullptr;
 
  private:
   PpdNextByte nextByte_;
   void *context_;
   bool ended_ = false;
+  unsigned char byte_ = 0;
 };
 
-// The same over a FILE private to one reading, with the unlocked read.
+// A FILE private to one reading, read in blocks through the C runtime. The
+// runtime gives the same bytes as its single-byte read (in text mode too:
+// line-end pairs folded, 0x1A ends the input); the reader only sees them in
+// blocks. Bytes after the point where the reading stops are taken as well.
 class FileByteSource {
  public:
-  explicit FileByteSource(FILE *file) : file_(file) {}
+  static constexpr size_t kBlockBytes = 65536;
+  // blockBytes other than the default only for tests of block boundaries.
+  explicit FileByteSource(FILE *file, size_t blockBytes = kBlockBytes);
+  FileByteSource(const FileByteSource &) = delete;
+  FileByteSource &operator=(const FileByteSource &) = delete;
+  ~FileByteSource();
 
-  int Take() {
-#ifdef _WIN32
-    return _fgetc_nolock(file_);
-#else
-    return getc_unlocked(file_);
-#endif
-  }
+  // Puts the next block into the window; false at the end of the input.
+  bool Refill();
+
+  const unsigned char *pos = nullptr;
+  const unsigned char *end = nullptr;
 
  private:
+  static constexpr size_t kFallbackBytes = 512;  // when the block cannot be allocated
   FILE *file_;
+  unsigned char *block_;
+  size_t capacity_;
+  bool ended_ = false;
+  unsigned char fallback_[kFallbackBytes];
 };
 
 // Token buffer: every byte of a token is one unit of the same value, so the
@@ -61,6 +84,11 @@ struct PpdToken {
 // spaces set, blanks, tabs and double quotes stay inside a plain token. False at the end of
 // the input (the token is then empty).
 bool ReadToken(ByteSource &source, PpdToken &token, bool spaces);
+
+bool ReadToken(FileByteSource &source, PpdToken &token, bool spaces);
+
+// ReadPpdModelFromFile over a source the caller made.
+PpdModel *ReadPpdModelFromSource(FileByteSource &source);
 
 // Code of the keyword table row equal to the token, 0 when none.
 int ClassifyKeyword(const unsigned char *token, int32_t length);

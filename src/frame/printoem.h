@@ -97,6 +97,21 @@ typedef struct _OEMCUIPPARAM {
   OEMCUIPCALLBACK OEMCUIPCallback;
 } OEMCUIPPARAM;
 
+// What the driver hands its plug-ins' property-sheet calls at INIT.
+typedef struct _OEMUIPSPARAM {
+  DWORD cbSize;
+  POEMUIOBJ poemuiobj;
+  HANDLE hPrinter;
+  PWSTR pPrinterName;
+  HANDLE hModule;
+  HANDLE hOEMHeap;
+  PDEVMODEW pPublicDM;
+  PVOID pOEMDM;
+  PVOID pOEMUserData;
+  DWORD dwFlags;
+  PVOID pOemEntry;
+} OEMUIPSPARAM, *POEMUIPSPARAM;
+
 typedef struct _OEMDMPARAM {
   DWORD cbSize;
   PVOID pdriverobj;

@@ -14,21 +14,6 @@
 namespace qxhost {
 namespace {
 
-// What the driver hands its plug-ins' property-sheet calls at INIT.
-struct OEMUIPSPARAM {
-  DWORD cbSize;
-  POEMUIOBJ poemuiobj;
-  HANDLE hPrinter;
-  PWSTR pPrinterName;
-  HANDLE hModule;
-  HANDLE hOEMHeap;
-  PDEVMODEW pPublicDM;
-  PVOID pOEMDM;
-  PVOID pOEMUserData;
-  DWORD dwFlags;
-  PVOID pOemEntry;
-};
-
 class Heap {
  public:
   Heap() : h_(HeapCreate(0, 0, 0)) {}
@@ -66,6 +51,20 @@ void ReportItems(ItemTree &items, CallLog *log) {
   log->Add("options with a warning overlay: " + (warned.empty() ? "none" : warned));
 }
 
+// The parameter block of both CommonUIProp passes, without the devmode parts.
+OEMCUIPPARAM CuiParam(PluginSession &session, InstalledPrinter &printer, HANDLE heap, ItemTree &items) {
+  OEMCUIPPARAM param = {};
+  param.cbSize = sizeof param;
+  param.poemuiobj = session.uiobj();
+  param.hPrinter = printer.handle();
+  param.pPrinterName = const_cast<LPWSTR>(printer.name().c_str());
+  param.hModule = session.module();
+  param.hOEMHeap = heap;
+  param.pDrvOptItems = items.items();
+  param.cDrvOptItems = items.count();
+  return param;
+}
+
 // Both CommonUIProp passes: the plug-in counts its own items, then sees the
 // driver's items and may change them and install its callback.
 void RunCommonUIProp(PluginSession &session, DWORD mode, OEMCUIPPARAM *param, std::vector<OPTITEM> *oemItems) {
@@ -99,6 +98,14 @@ void CallSheet(SheetRun &run, WORD reason, LPARAM lParam, const char *reasonName
   HRESULT hr = (run.session->plugin()->*run.call)(&info, lParam);
   run.session->log()->Add(std::string(run.callName) + "(" + reasonName + ") -> " + HResultText(hr) + ", Result " +
                           std::to_string(info.Result));
+}
+
+// The sheet's first two calls: the plug-in adds its pages, then names the sheet.
+void OpenSheet(SheetRun &run) {
+  CallSheet(run, PROPSHEETUI_REASON_INIT, 0, "INIT");
+  PROPSHEETUI_INFO_HEADER header = {};
+  header.cbSize = sizeof header;
+  CallSheet(run, PROPSHEETUI_REASON_GET_INFO_HEADER, reinterpret_cast<LPARAM>(&header), "GET_INFO_HEADER");
 }
 
 // The screenshot file of page `number` (from 1) titled `title`.
@@ -237,17 +244,9 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   state = {&desc, &settings, &device, &items, &settings};
 
   Heap heap;
-  OEMCUIPPARAM param = {};
-  param.cbSize = sizeof param;
-  param.poemuiobj = session.uiobj();
-  param.hPrinter = printer.handle();
-  param.pPrinterName = const_cast<LPWSTR>(printer.name().c_str());
-  param.hModule = session.module();
-  param.hOEMHeap = heap.get();
+  OEMCUIPPARAM param = CuiParam(session, printer, heap.get(), items);
   param.pPublicDM = devmode.get();
   param.pOEMDM = devmode.pluginBlock();
-  param.pDrvOptItems = items.items();
-  param.cDrvOptItems = items.count();
   std::vector<OPTITEM> oemItems;
   RunCommonUIProp(session, OEMCUIP_DOCPROP, &param, &oemItems);
   ReportItems(items, log);
@@ -256,10 +255,7 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   SheetRun run = {&session, &sheet, &IPrintOemUI2::DocumentPropertySheets, "DocumentPropertySheets", {}};
   run.psparam = {sizeof(OEMUIPSPARAM), session.uiobj(), printer.handle(), const_cast<LPWSTR>(printer.name().c_str()),
                  session.module(), heap.get(), devmode.get(), devmode.pluginBlock(), param.pOEMUserData, 0, nullptr};
-  CallSheet(run, PROPSHEETUI_REASON_INIT, 0, "INIT");
-  PROPSHEETUI_INFO_HEADER header = {};
-  header.cbSize = sizeof header;
-  CallSheet(run, PROPSHEETUI_REASON_GET_INFO_HEADER, reinterpret_cast<LPARAM>(&header), "GET_INFO_HEADER");
+  OpenSheet(run);
   sheet.SetDriverPage(L"Advanced", &items, &param);
   bool shotsComplete =
       ShowSheet(sheet, printer.name() + L" Printing Preferences", "prefs", r, log, outcome, nullptr);
@@ -323,15 +319,7 @@ int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   session.driver()->state() = {&desc, &documentDefaults, &device.choices, &items, &device};
 
   Heap heap;
-  OEMCUIPPARAM param = {};
-  param.cbSize = sizeof param;
-  param.poemuiobj = session.uiobj();
-  param.hPrinter = printer.handle();
-  param.pPrinterName = const_cast<LPWSTR>(printer.name().c_str());
-  param.hModule = session.module();
-  param.hOEMHeap = heap.get();
-  param.pDrvOptItems = items.items();
-  param.cDrvOptItems = items.count();
+  OEMCUIPPARAM param = CuiParam(session, printer, heap.get(), items);
   std::vector<OPTITEM> oemItems;
   RunCommonUIProp(session, OEMCUIP_PRNPROP, &param, &oemItems);
 
@@ -339,10 +327,7 @@ int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   SheetRun run = {&session, &sheet, &IPrintOemUI2::DevicePropertySheets, "DevicePropertySheets", {}};
   run.psparam = {sizeof(OEMUIPSPARAM), session.uiobj(), printer.handle(), const_cast<LPWSTR>(printer.name().c_str()),
                  session.module(), heap.get(), nullptr, nullptr, param.pOEMUserData, 0, nullptr};
-  CallSheet(run, PROPSHEETUI_REASON_INIT, 0, "INIT");
-  PROPSHEETUI_INFO_HEADER header = {};
-  header.cbSize = sizeof header;
-  CallSheet(run, PROPSHEETUI_REASON_GET_INFO_HEADER, reinterpret_cast<LPARAM>(&header), "GET_INFO_HEADER");
+  OpenSheet(run);
   ReportItems(items, log);
   sheet.SetDriverPage(L"Device Settings", &items, &param);
   int missing = 0;

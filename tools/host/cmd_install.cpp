@@ -189,11 +189,8 @@ int Install(const InstallRequest &r, CallLog *log) {
 
 int Upgrade(const std::wstring &name, CallLog *log) {
   InstalledPrinter printer;
+  if (!printer.OpenLogged(name, log)) return kExitFailed;
   std::string error;
-  if (!printer.Open(name, &error)) {
-    log->Add("error: " + error);
-    return kExitFailed;
-  }
   PluginSession session(log);
   if (!session.Load(printer.pluginPath(), &error)) {
     log->Add("error: " + error);

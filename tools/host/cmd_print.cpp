@@ -70,11 +70,8 @@ int Print(const PrintRequest &r, CallLog *log, PrintOutcome *outcome) {
   PrintOutcome ignored;
   if (!outcome) outcome = &ignored;
   InstalledPrinter printer;
+  if (!printer.OpenLogged(r.printer, log)) return kExitFailed;
   std::string error;
-  if (!printer.Open(r.printer, &error)) {
-    log->Add("error: " + error);
-    return kExitFailed;
-  }
   const PrinterDescription &desc = printer.description();
   std::wstring originalPort = printer.Port();
   if (!r.port.empty() && r.port != originalPort) {

@@ -197,11 +197,8 @@ int Prefs(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   SheetOutcome ignored;
   if (!outcome) outcome = &ignored;
   InstalledPrinter printer;
+  if (!printer.OpenLogged(r.printer, log)) return kExitFailed;
   std::string error;
-  if (!printer.Open(r.printer, &error)) {
-    log->Add("error: " + error);
-    return kExitFailed;
-  }
   const PrinterDescription &desc = printer.description();
   std::vector<BYTE> stored = printer.DefaultDevmode();
   DocumentSettings settings;
@@ -281,11 +278,8 @@ int Props(const SheetRequest &r, CallLog *log, SheetOutcome *outcome) {
   SheetOutcome ignored;
   if (!outcome) outcome = &ignored;
   InstalledPrinter printer;
+  if (!printer.OpenLogged(r.printer, log)) return kExitFailed;
   std::string error;
-  if (!printer.Open(r.printer, &error)) {
-    log->Add("error: " + error);
-    return kExitFailed;
-  }
   const PrinterDescription &desc = printer.description();
   DocumentSettings device;  // the device choices, committed like document items
   device.choices = printer.LoadDeviceChoices();

@@ -63,6 +63,13 @@ std::wstring FindConfiguredPlugin(const wchar_t *dependentFiles, const std::wstr
   return L"";
 }
 
+bool InstalledPrinter::OpenLogged(const std::wstring &name, CallLog *log) {
+  std::string error;
+  if (Open(name, &error)) return true;
+  log->Add("error: " + error);
+  return false;
+}
+
 bool InstalledPrinter::Open(const std::wstring &name, std::string *error) {
   name_ = name;
   PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/call_log.h"
 #include "host/choices.h"
 #include "host/description.h"
 
@@ -29,6 +30,8 @@ class InstalledPrinter {
   // False with a reason when the printer does not exist or is not one of
   // this driver's (no readable PPD among its driver files).
   bool Open(const std::wstring &name, std::string *error);
+  // Open, with a failure written to the command's log.
+  bool OpenLogged(const std::wstring &name, CallLog *log);
 
   HANDLE handle() const { return handle_; }
   const std::wstring &name() const { return name_; }

@@ -158,6 +158,64 @@ void MarkConstrainedOptionsPlain(PpdModel *model) {
   }
 }
 
+namespace {
+
+// Marks every option of a feature outside InstallableOptions whose feature
+// and option keywords are the constraint's second pair.
+void MarkExcluded(PpdModel &model, const PpdConstraint &constraint) {
+  for (PpdFeature *feature : model.features) {
+    if (!constraint.feature2.Equals(feature->keyword) || !IsConstrainable(*feature)) continue;
+    for (PpdOption *option : feature->options) {
+      if (constraint.option2.Equals(option->keyword)) option->bConstrained = 1;
+    }
+  }
+}
+
+// A filter over the installed feature keywords: most constraints are not
+// led by an installed feature, and a few units of their first word tell.
+class InstalledKeywordFilter {
+ public:
+  explicit InstalledKeywordFilter(const PpdModel &model) {
+    for (const InstalledOption *installed : model.installedOptions) {
+      size_t bit = Bit(installed->featureKeyword.text, installed->featureKeyword.length);
+      bits_[bit / 64] |= uint64_t{1} << (bit % 64);
+    }
+  }
+  bool MayHold(const PpdWord &word) const {
+    size_t bit = Bit(word.text, word.length);
+    return (bits_[bit / 64] >> (bit % 64) & 1) != 0;
+  }
+
+ private:
+  static size_t Bit(const PpdUnit *text, int32_t length) {
+    if (length == 0) return 0;
+    uint32_t last = static_cast<uint16_t>(text[length - 1]);
+    uint32_t middle = static_cast<uint16_t>(text[length / 2]);
+    return (static_cast<uint32_t>(length) * 2654435761u ^ last * 40503u ^ middle * 9973u) % 1024;
+  }
+  uint64_t bits_[16] = {};
+};
+
+}  // namespace
+
+void MarkConstrainedOptionsInOnePass(PpdModel *model) {
+  for (PpdFeature *feature : model->features) {
+    if (!IsConstrainable(*feature)) continue;
+    for (PpdOption *option : feature->options) option->bConstrained = 0;
+  }
+  InstalledKeywordFilter filter(*model);
+  for (const PpdConstraint *constraint : model->constraints) {
+    if (!filter.MayHold(constraint->feature1)) continue;
+    for (const InstalledOption *installed : model->installedOptions) {
+      if (constraint->feature1.Equals(installed->featureKeyword) &&
+          constraint->option1.Equals(installed->currentOption)) {
+        MarkExcluded(*model, *constraint);
+        break;
+      }
+    }
+  }
+}
+
 void MarkConstrainedOptions(PpdModel *model) {
   if (model == nullptr) return;
   if (model->InstalledOptionCount() == 0) {

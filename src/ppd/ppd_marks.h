@@ -9,6 +9,10 @@ namespace qx {
 // constraint for every installed option. The reference for the index.
 void MarkConstrainedOptionsPlain(PpdModel *model);
 
+// The marks in one pass over the constraints, without the index: for a
+// model marked once, right after reading.
+void MarkConstrainedOptionsInOnePass(PpdModel *model);
+
 void FreeConstraintIndex(PpdConstraintIndex *index);
 
 }  // namespace qx

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qx {
 
 bool PpdText::Equals(const PpdText &other) const {
@@ -42,7 +46,25 @@ bool PpdWord::Equals(const PpdUnit *s) const {
   return s[i] == 0;
 }
 
-PpdConstraintStore::~PpdConstraintStore() {
+namespace {
+
+// Widens chunks of sixteen bytes into units of the same value.
+void WidenAscii16(const unsigned char *bytes, size_t chunks, PpdUnit *units) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (size_t c = 0; c < chunks; ++c) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + 16 * c));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(units + 16 * c), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(units + 16 * c + 8), _mm_unpackhi_epi8(v, zero));
+  }
+#else
+  for (size_t i = 0; i < chunks * 16; ++i) units[i] = bytes[i];
+#endif
+}
+
+}  // namespace
+
+PpdRecordStore::~PpdRecordStore() {
   while (blocks_ != nullptr) {
     Block *next = blocks_->next;
     std::free(blocks_);
@@ -50,12 +72,17 @@ PpdConstraintStore::~PpdConstraintStore() {
   }
 }
 
-void *PpdConstraintStore::Allocate(size_t bytes) {
+void *PpdRecordStore::Allocate(size_t bytes) { return Allocate(bytes, 0); }
+
+void *PpdRecordStore::Allocate(size_t bytes, size_t slack) {
   constexpr size_t kAlign = alignof(void *) > alignof(Block) ? alignof(void *) : alignof(Block);
   constexpr size_t kHeader = (sizeof(Block) + kAlign - 1) / kAlign * kAlign;
   bytes = (bytes + kAlign - 1) / kAlign * kAlign;
-  if (blocks_ == nullptr || blocks_->capacity - blocks_->used < bytes) {
-    size_t capacity = bytes > kBlockBytes ? bytes : kBlockBytes;
+  if (blocks_ == nullptr || blocks_->capacity - blocks_->used < bytes + slack) {
+    size_t capacity = blocks_ == nullptr ? kFirstBlockBytes
+                      : blocks_->capacity < kLargestBlockBytes ? blocks_->capacity * 2
+                                                                : kLargestBlockBytes;
+    if (capacity < bytes + slack) capacity = bytes + slack;
     Block *block = static_cast<Block *>(std::malloc(kHeader + capacity));
     if (block == nullptr) return nullptr;
     block->next = blocks_;
@@ -68,7 +95,7 @@ void *PpdConstraintStore::Allocate(size_t bytes) {
   return storage;
 }
 
-PpdConstraint *PpdConstraint::Create(PpdConstraintStore &store, const PpdText *words, int count) {
+PpdConstraint *PpdConstraint::Create(PpdRecordStore &store, const PpdText *words, int count) {
   if (count > 4) count = 4;
   size_t units = 0;
   for (int i = 0; i < count; ++i) units += static_cast<size_t>(words[i].length) + 1;
@@ -87,7 +114,31 @@ PpdConstraint *PpdConstraint::Create(PpdConstraintStore &store, const PpdText *w
   return constraint;
 }
 
-PpdOption::~PpdOption() { delete[] pwszInvocation; }
+PpdConstraint *PpdConstraint::CreateFromAsciiLine(PpdRecordStore &store,
+                                                  const unsigned char *line,
+                                                  const uint32_t *starts, const uint32_t *ends) {
+  size_t units = ends[3] - starts[0] + 1;
+  size_t chunks = (units + 15) / 16;
+  void *block = store.Allocate(sizeof(PpdConstraint) + sizeof(PpdUnit) * units,
+                               sizeof(PpdUnit) * (chunks * 16 - units));
+  if (block == nullptr) return nullptr;
+  PpdConstraint *constraint = new (block) PpdConstraint();
+  PpdUnit *storage = reinterpret_cast<PpdUnit *>(constraint + 1);
+  WidenAscii16(line + starts[0], chunks, storage);
+  PpdWord *targets[4] = {&constraint->feature1, &constraint->option1, &constraint->feature2,
+                         &constraint->option2};
+  for (int i = 0; i < 4; ++i) {
+    storage[ends[i] - starts[0]] = 0;
+    targets[i]->text = storage + (starts[i] - starts[0]);
+    targets[i]->length = static_cast<int32_t>(ends[i] - starts[i]);
+  }
+  return constraint;
+}
+
+PpdOption *PpdOption::Create(PpdRecordStore &store) {
+  void *block = store.Allocate(sizeof(PpdOption));
+  return block != nullptr ? new (block) PpdOption() : nullptr;
+}
 
 PpdFeature::~PpdFeature() { delete[] pwszQuery; }
 

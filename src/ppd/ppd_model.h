@@ -111,17 +111,51 @@ bool PpdArray<T>::Append(T *item) {
   return true;
 }
 
-// One option line of a feature.
+// Storage for many small records freed together: a few blocks, growing
+// from 4 KiB to 32 KiB, instead of one allocation per record (large PPDs
+// have thousands of constraints, and features dozens of options).
+class PpdRecordStore {
+ public:
+  PpdRecordStore() = default;
+  PpdRecordStore(const PpdRecordStore &) = delete;
+  PpdRecordStore &operator=(const PpdRecordStore &) = delete;
+  ~PpdRecordStore();
+
+  // Pointer-aligned storage that lives as long as the store; null when out
+  // of memory.
+  void *Allocate(size_t bytes);
+  // The same with slack more bytes writable beyond the end of the
+  // allocation, which the next allocation may reuse.
+  void *Allocate(size_t bytes, size_t slack);
+
+ private:
+  struct Block {
+    Block *next;
+    size_t used;
+    size_t capacity;
+  };
+  static constexpr size_t kFirstBlockBytes = 4096;
+  static constexpr size_t kLargestBlockBytes = 32768;
+  Block *blocks_ = nullptr;  // the newest first
+};
+
+// One option line of a feature. Options live in their feature's record
+// store; the feature frees them with it.
 struct PpdOption {
   PpdText keyword;                    // "LC1"
   PpdText translation;                // display text; the keyword when none
-  PpdUnit *pwszInvocation = nullptr;  // owned; value after the colon, unquoted
+  PpdUnit *pwszInvocation = nullptr;  // value after the colon, unquoted; in the store
   uint8_t bConstrained = 0;           // 1 when an installed option excludes it
 
-  PpdOption() = default;
+  // A new option in the store; null when out of memory.
+  static PpdOption *Create(PpdRecordStore &store);
+  // The store owns the memory.
+  static void operator delete(void *) {}
   PpdOption(const PpdOption &) = delete;
   PpdOption &operator=(const PpdOption &) = delete;
-  ~PpdOption();
+
+ private:
+  PpdOption() = default;
 };
 
 constexpr int32_t kPpdPickOne = 1;   // and any unknown word
@@ -138,6 +172,7 @@ struct PpdFeature {
   PpdUnit *pwszQuery = nullptr;   // owned; value of the first *?... line, or null
   int32_t iUiType = kPpdPickOne;
   int32_t iOrder = 0;             // number of the *OrderDependency line
+  PpdRecordStore optionStore;     // before options: outlives them
   PpdArray<PpdOption> options;    // in file order
 
   PpdFeature() = default;
@@ -166,37 +201,20 @@ struct PpdWord {
   bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
 };
 
-// Storage for a model's constraints: a few large blocks, freed with the
-// model, instead of one allocation per constraint (large PPDs have
-// thousands).
-class PpdConstraintStore {
- public:
-  PpdConstraintStore() = default;
-  PpdConstraintStore(const PpdConstraintStore &) = delete;
-  PpdConstraintStore &operator=(const PpdConstraintStore &) = delete;
-  ~PpdConstraintStore();
-
-  // Pointer-aligned storage that lives as long as the store; null when out
-  // of memory.
-  void *Allocate(size_t bytes);
-
- private:
-  struct Block {
-    Block *next;
-    size_t used;
-    size_t capacity;
-  };
-  static constexpr size_t kBlockBytes = 32768;
-  Block *blocks_ = nullptr;  // the newest first
-};
-
 // One *UIConstraints line, words in line order: when feature1 is at option1,
 // option2 of feature2 is excluded. Words not read stay empty.
 class PpdConstraint {
  public:
   // A constraint in the store holding copies of the first count (at most
   // four) texts as its words, all in one piece; null when out of memory.
-  static PpdConstraint *Create(PpdConstraintStore &store, const PpdText *words, int count);
+  static PpdConstraint *Create(PpdRecordStore &store, const PpdText *words, int count);
+  // The same from four words of ASCII bytes in one line (each at most 259
+  // bytes), which stand for units of the same value: the line from the first
+  // word's start to the fourth word's end is kept widened, with terminators
+  // written over the bytes that end the words. starts and ends are offsets
+  // into line, which holds at least 16 bytes beyond the fourth word's end.
+  static PpdConstraint *CreateFromAsciiLine(PpdRecordStore &store, const unsigned char *line,
+                                            const uint32_t *starts, const uint32_t *ends);
   // The store owns the memory and frees it with the model.
   static void operator delete(void *) {}
   PpdConstraint(const PpdConstraint &) = delete;
@@ -240,13 +258,13 @@ class PpdModel {
   PpdFeature *FindFeature(const PpdUnit *keyword) const;
 
   PpdArray<PpdFeature> features;
-  PpdConstraintStore constraintStore;  // before constraints: outlives them
+  PpdRecordStore constraintStore;  // before constraints: outlives them
   PpdArray<PpdConstraint> constraints;
   PpdText modelName, product, manufacturer, languageEncoding, languageVersion;
   PpdArray<InstalledOption> installedOptions;
 
-  // Owned; built by the first MarkConstrainedOptions (at the end of
-  // ReadPpdModel). After reading only the installed options' current options
+  // Owned; built by the first MarkConstrainedOptions, the first recompute
+  // after reading (reading marks in one pass). After reading only the installed options' current options
   // and the marks change; the index relies on that.
   PpdConstraintIndex *pConstraintIndex = nullptr;
 };

@@ -31,7 +31,8 @@ struct ByteClasses {
   bool endsPlain[256];       // white space and delimiters end a plain token
   bool endsWithSpaces[256];  // ... except blanks, tabs and quotes in display texts
   bool endsComment[256];     // line ends
-  constexpr ByteClasses() : of(), endsPlain(), endsWithSpaces(), endsComment() {
+  unsigned char hexMark[256];  // "<" and ">"
+  constexpr ByteClasses() : of(), endsPlain(), endsWithSpaces(), endsComment(), hexMark() {
     of[0x00] = of[0x09] = of[0x0A] = of[0x0C] = of[0x0D] = of[0x20] = kWhite;
     of[0x22] = of[0x3A] = kDelimiter;
     for (int c = 0; c < 256; ++c) {
@@ -39,6 +40,7 @@ struct ByteClasses {
       endsWithSpaces[c] = endsPlain[c] && c != 0x09 && c != 0x20 && c != 0x22;
     }
     endsComment[0x0A] = endsComment[0x0D] = true;
+    hexMark['<'] = hexMark['>'] = 1;
   }
 };
 constexpr ByteClasses kClasses;
@@ -242,9 +244,35 @@ enum KeywordCode {
   kProduct = 19, kUIConstraints = 21
 };
 
-// Whether a row equals a token of bytes or of 16-bit units.
+uint64_t Load8(const void *p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+uint32_t Load4(const void *p) {
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// Whether a row equals a token of bytes or of 16-bit units. The bytes are
+// compared in a few word loads, the last one overlapping: a library call
+// costs more than these short keywords take.
 bool RowEquals(const KeywordRow &row, const unsigned char *token, int32_t length) {
-  return row.length == length && std::memcmp(row.text, token, static_cast<size_t>(length)) == 0;
+  if (row.length != length) return false;
+  const char *text = row.text;
+  if (length >= 8) {
+    for (int32_t i = 0; i + 8 <= length; i += 8) {
+      if (Load8(text + i) != Load8(token + i)) return false;
+    }
+    return Load8(text + length - 8) == Load8(token + length - 8);
+  }
+  if (length >= 4) return Load4(text) == Load4(token) && Load4(text + length - 4) == Load4(token + length - 4);
+  for (int32_t i = 0; i < length; ++i) {
+    if (static_cast<unsigned char>(text[i]) != token[i]) return false;
+  }
+  return true;
 }
 
 bool RowEquals(const KeywordRow &row, const PpdUnit *token, int32_t length) {
@@ -298,9 +326,9 @@ bool TokenEquals(const PpdToken &token, const PpdText &text) {
   return true;
 }
 
-// A copy of the token as a zero-terminated UTF-16 string, byte for unit.
-PpdUnit *CopyToken(const PpdToken &token) {
-  PpdUnit *copy = new (std::nothrow) PpdUnit[static_cast<size_t>(token.length) + 1];
+// A copy of the token as a zero-terminated UTF-16 string, byte for unit:
+// new[] storage, or storage in a record store.
+PpdUnit *CopyTokenTo(const PpdToken &token, PpdUnit *copy) {
   if (copy == nullptr) return nullptr;
   int32_t i = 0;
 #ifdef QX_PPD_SSE2
@@ -314,6 +342,15 @@ PpdUnit *CopyToken(const PpdToken &token) {
   for (; i < token.length; ++i) copy[i] = token.bytes[i];
   copy[token.length] = 0;
   return copy;
+}
+
+PpdUnit *CopyToken(const PpdToken &token) {
+  return CopyTokenTo(token, new (std::nothrow) PpdUnit[static_cast<size_t>(token.length) + 1]);
+}
+
+PpdUnit *CopyToken(const PpdToken &token, PpdRecordStore &store) {
+  size_t bytes = sizeof(PpdUnit) * (static_cast<size_t>(token.length) + 1);
+  return CopyTokenTo(token, static_cast<PpdUnit *>(store.Allocate(bytes)));
 }
 
 bool IsHexSpace(unsigned c) { return c == 0x20 || (c >= 0x09 && c <= 0x0D); }
@@ -360,10 +397,44 @@ int32_t LeadingInteger(const PpdToken &token) {
   return static_cast<int32_t>(value);
 }
 
+// Whether a token holds "<" or ">", which switch hexadecimal decoding on
+// and off (and are dropped).
+bool HasHexMarks(const PpdToken &token) {
+  unsigned char marks = 0;
+  for (int32_t i = 0; i < token.length; ++i) marks |= kClasses.hexMark[token.bytes[i]];
+  return marks != 0;
+}
+
+// The texts from the decoded bytes after the slash (all of them when there
+// is none), at most 259: the translation without a leading asterisk, and the
+// keyword too when the part before the slash gave none.
+void SetTexts(PpdText &keyword, PpdText &translation, const unsigned char *bytes, size_t count) {
+  if (keyword.IsEmpty()) BytesToPpdText(keyword, bytes, count);
+  if (count > 0 && bytes[0] == '*') {
+    BytesToPpdText(translation, bytes + 1, count - 1);
+  } else {
+    BytesToPpdText(translation, bytes, count);
+  }
+}
+
 template <class Source>
 bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &keyword,
                                    PpdText &translation) {
   if (!ReadTokenFrom(source, token, true)) return false;
+  if (!HasHexMarks(token)) {
+    // Nothing to decode: the texts are the token's own bytes.
+    const unsigned char *bytes = token.bytes;
+    size_t count = static_cast<size_t>(token.length);
+    const void *slash = std::memchr(bytes, '/', count);
+    if (slash != nullptr) {
+      size_t before = static_cast<size_t>(static_cast<const unsigned char *>(slash) - bytes);
+      BytesToPpdText(keyword, bytes, before < kPpdTextUnits - 1 ? before : kPpdTextUnits - 1);
+      bytes += before + 1;
+      count -= before + 1;
+    }
+    SetTexts(keyword, translation, bytes, count < kPpdTextUnits - 1 ? count : kPpdTextUnits - 1);
+    return true;
+  }
   unsigned char work[kPpdTextUnits];
   work[0] = 0;
   int32_t n = 0;
@@ -393,12 +464,7 @@ bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &key
       pending = -1;
     }
   }
-  if (keyword.IsEmpty()) BytesToPpdText(keyword, work, static_cast<size_t>(n));
-  if (n > 0 && work[0] == '*') {
-    BytesToPpdText(translation, work + 1, static_cast<size_t>(n - 1));
-  } else {
-    BytesToPpdText(translation, work, static_cast<size_t>(n));
-  }
+  SetTexts(keyword, translation, work, static_cast<size_t>(n));
   return true;
 }
 
@@ -437,6 +503,88 @@ QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
   field.text[end] = 0;
   field.length = static_cast<int32_t>(end);
   scan.Consume(end + 1);  // the byte that ends the token is dropped
+  return true;
+}
+#endif
+
+#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+// Bit i set where byte i of the 64 in view is a blank or tab; special: where
+// it is anything a simple constraint word may not hold (control and high
+// bytes, the delimiters, and "%", which may start a comment).
+struct LineMasks {
+  uint64_t blank = 0;
+  uint64_t special = 0;
+};
+
+QX_PPD_INLINE LineMasks ClassifyLine64(const unsigned char *p) {
+  LineMasks masks;
+  for (int k = 0; k < 4; ++k) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * k));
+    __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')),
+                                 _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
+    // Signed: bytes from 0x80 on are negative, so below 0x21 as well.
+    __m128i odd = _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x21)),
+                               _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+    odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
+                                         _mm_cmpeq_epi8(v, _mm_set1_epi8(':'))));
+    odd = _mm_or_si128(odd, _mm_cmpeq_epi8(v, _mm_set1_epi8('%')));
+    masks.blank |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(blank))) << (16 * k);
+    masks.special |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(odd))) << (16 * k);
+  }
+  masks.special &= ~masks.blank;
+  return masks;
+}
+
+// Takes the keyword token "*UIConstraints" when it comes next and is in
+// view, with the white space before it and the byte that ends it, as the
+// token reader would. Otherwise at most white space is taken.
+template <class Source>
+QX_PPD_INLINE bool TakeConstraintKeyword(Source &source) {
+  Scan<Source> scan(source);
+  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  if (scan.Available() < 15) return false;
+  const unsigned char *p = scan.Data();
+  if (Load8(p) != Load8("*UIConst") || Load8(p + 6) != Load8("straints") || !kClasses.endsPlain[p[14]]) {
+    return false;
+  }
+  scan.Consume(15);
+  return true;
+}
+
+// A *UIConstraints line in its common form, read in one step: four words of
+// printable ASCII on one line, separated by blanks or tabs, all within the 64
+// bytes in view, the fourth ended by a blank, a tab, a line end or a
+// delimiter. Makes the constraint four token reads would make and consumes
+// the same bytes; anything else is left to them, with nothing consumed.
+template <class Source>
+QX_PPD_INLINE bool ReadSimpleConstraint(Source &source, PpdRecordStore &store,
+                                        PpdConstraint *&constraint) {
+  Scan<Source> scan(source);
+  // 64 bytes are classified; the widening reads up to 16 beyond the last word.
+  if (scan.Available() < 80) return false;
+  const unsigned char *p = scan.Data();
+  LineMasks masks = ClassifyLine64(p);
+  unsigned stop = masks.special != 0 ? static_cast<unsigned>(__builtin_ctzll(masks.special)) : 64;
+  uint64_t inSegment = stop == 64 ? ~uint64_t{0} : (uint64_t{1} << stop) - 1;
+  uint64_t word = ~masks.blank & inSegment;
+  uint64_t starts = word & ~(word << 1);
+  uint32_t wordStarts[4], wordEnds[4];
+  unsigned end = 0;
+  for (int i = 0; i < 4; ++i) {
+    if (starts == 0) return false;
+    unsigned start = static_cast<unsigned>(__builtin_ctzll(starts));
+    starts &= starts - 1;
+    end = start + static_cast<unsigned>(__builtin_ctzll(~(word >> start)));
+    if (end >= 64) return false;  // may go on beyond the bytes classified
+    wordStarts[i] = start;
+    wordEnds[i] = end;
+  }
+  // A word that runs into a special byte ends there only when the byte ends
+  // plain tokens; "%", high and other control bytes would belong to it.
+  if (end == stop && !kClasses.endsPlain[p[end]]) return false;
+  constraint = PpdConstraint::CreateFromAsciiLine(store, p, wordStarts, wordEnds);
+  if (constraint == nullptr) return false;
+  scan.Consume(end + 1);
   return true;
 }
 #endif
@@ -482,17 +630,13 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature) {
       feature.pwszQuery = CopyToken(token);
       if (feature.pwszQuery == nullptr) return false;
     } else if (TokenEquals(token, feature.keyword)) {
-      PpdOption *option = new (std::nothrow) PpdOption();
-      if (option == nullptr) return false;
-      if (!feature.options.Append(option)) {
-        delete option;
-        return false;
-      }
+      PpdOption *option = PpdOption::Create(feature.optionStore);
+      if (option == nullptr || !feature.options.Append(option)) return false;
       if (!ReadKeywordAndTranslationFrom(source, token, option->keyword, option->translation)) {
         return false;
       }
       if (!ReadTokenFrom(source, token, false)) return false;
-      option->pwszInvocation = CopyToken(token);
+      option->pwszInvocation = CopyToken(token, feature.optionStore);
       if (option->pwszInvocation == nullptr) return false;
     }
   }
@@ -506,8 +650,15 @@ class Reader {
       : source_(source), token_(token), model_(model) {}
 
   void ReadAll() {
-    if (!ReadTokenFrom(source_, token_, false)) return;
-    while (Act() && ReadTokenFrom(source_, token_, false)) {
+    for (;;) {
+#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+      // Half of a large PPD's bytes are constraint lines.
+      if (TakeConstraintKeyword(source_)) {
+        if (!ReadConstraint()) return;
+        continue;
+      }
+#endif
+      if (!ReadTokenFrom(source_, token_, false) || !Act()) return;
     }
   }
 
@@ -560,6 +711,12 @@ class Reader {
   // The constraint counts even when a word is missing at the end of the
   // input; reading then ends.
   bool ReadConstraint() {
+#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+    PpdConstraint *simple = nullptr;
+    if (ReadSimpleConstraint(source_, model_.constraintStore, simple)) {
+      return model_.constraints.Append(simple);
+    }
+#endif
     int read = 0;
     while (read < 4 && ReadTextFrom(source_, token_, words_[read])) ++read;
     PpdConstraint *constraint = PpdConstraint::Create(model_.constraintStore, words_, read);
@@ -587,7 +744,7 @@ PpdModel *ReadModelFrom(Source &source) {
     reader.ReadAll();
   }
   std::free(token.bytes);
-  MarkConstrainedOptions(model);
+  MarkConstrainedOptionsInOnePass(model);
   return model;
 }
 

@@ -172,27 +172,21 @@ void MarkExcluded(PpdModel &model, const PpdConstraint &constraint) {
 }
 
 // A filter over the installed feature keywords: most constraints are not
-// led by an installed feature, and a few units of their first word tell.
+// led by an installed feature, and the bit each keeps of its first word
+// tells.
 class InstalledKeywordFilter {
  public:
   explicit InstalledKeywordFilter(const PpdModel &model) {
     for (const InstalledOption *installed : model.installedOptions) {
-      size_t bit = Bit(installed->featureKeyword.text, installed->featureKeyword.length);
+      uint32_t bit = PpdKeywordBit(installed->featureKeyword.text, installed->featureKeyword.length);
       bits_[bit / 64] |= uint64_t{1} << (bit % 64);
     }
   }
-  bool MayHold(const PpdWord &word) const {
-    size_t bit = Bit(word.text, word.length);
-    return (bits_[bit / 64] >> (bit % 64) & 1) != 0;
+  bool MayLead(const PpdConstraint &constraint) const {
+    return (bits_[constraint.feature1Bit / 64] >> (constraint.feature1Bit % 64) & 1) != 0;
   }
 
  private:
-  static size_t Bit(const PpdUnit *text, int32_t length) {
-    if (length == 0) return 0;
-    uint32_t last = static_cast<uint16_t>(text[length - 1]);
-    uint32_t middle = static_cast<uint16_t>(text[length / 2]);
-    return (static_cast<uint32_t>(length) * 2654435761u ^ last * 40503u ^ middle * 9973u) % 1024;
-  }
   uint64_t bits_[16] = {};
 };
 
@@ -205,7 +199,7 @@ void MarkConstrainedOptionsInOnePass(PpdModel *model) {
   }
   InstalledKeywordFilter filter(*model);
   for (const PpdConstraint *constraint : model->constraints) {
-    if (!filter.MayHold(constraint->feature1)) continue;
+    if (!filter.MayLead(*constraint)) continue;
     for (const InstalledOption *installed : model->installedOptions) {
       if (constraint->feature1.Equals(installed->featureKeyword) &&
           constraint->option1.Equals(installed->currentOption)) {

@@ -72,27 +72,18 @@ PpdRecordStore::~PpdRecordStore() {
   }
 }
 
-void *PpdRecordStore::Allocate(size_t bytes) { return Allocate(bytes, 0); }
-
-void *PpdRecordStore::Allocate(size_t bytes, size_t slack) {
-  constexpr size_t kAlign = alignof(void *) > alignof(Block) ? alignof(void *) : alignof(Block);
-  constexpr size_t kHeader = (sizeof(Block) + kAlign - 1) / kAlign * kAlign;
-  bytes = (bytes + kAlign - 1) / kAlign * kAlign;
-  if (blocks_ == nullptr || blocks_->capacity - blocks_->used < bytes + slack) {
-    size_t capacity = blocks_ == nullptr ? kFirstBlockBytes
-                      : blocks_->capacity < kLargestBlockBytes ? blocks_->capacity * 2
-                                                                : kLargestBlockBytes;
-    if (capacity < bytes + slack) capacity = bytes + slack;
-    Block *block = static_cast<Block *>(std::malloc(kHeader + capacity));
-    if (block == nullptr) return nullptr;
-    block->next = blocks_;
-    block->used = 0;
-    block->capacity = capacity;
-    blocks_ = block;
-  }
-  void *storage = reinterpret_cast<unsigned char *>(blocks_) + kHeader + blocks_->used;
-  blocks_->used += bytes;
-  return storage;
+void *PpdRecordStore::AllocateInNewBlock(size_t bytes, size_t slack) {
+  size_t capacity = blocks_ == nullptr                        ? kFirstBlockBytes
+                    : blocks_->capacity < kLargestBlockBytes ? blocks_->capacity * 2
+                                                              : kLargestBlockBytes;
+  if (capacity < bytes + slack) capacity = bytes + slack;
+  Block *block = static_cast<Block *>(std::malloc(kHeader + capacity));
+  if (block == nullptr) return nullptr;
+  block->next = blocks_;
+  block->used = bytes;
+  block->capacity = capacity;
+  blocks_ = block;
+  return reinterpret_cast<unsigned char *>(block) + kHeader;
 }
 
 PpdConstraint *PpdConstraint::Create(PpdRecordStore &store, const PpdText *words, int count) {
@@ -101,7 +92,7 @@ PpdConstraint *PpdConstraint::Create(PpdRecordStore &store, const PpdText *words
   for (int i = 0; i < count; ++i) units += static_cast<size_t>(words[i].length) + 1;
   void *block = store.Allocate(sizeof(PpdConstraint) + sizeof(PpdUnit) * units);
   if (block == nullptr) return nullptr;
-  PpdConstraint *constraint = new (block) PpdConstraint();
+  PpdConstraint *constraint = new (block) PpdConstraint;
   PpdUnit *storage = reinterpret_cast<PpdUnit *>(constraint + 1);
   PpdWord *targets[4] = {&constraint->feature1, &constraint->option1, &constraint->feature2,
                          &constraint->option2};
@@ -111,6 +102,7 @@ PpdConstraint *PpdConstraint::Create(PpdRecordStore &store, const PpdText *words
     targets[i]->length = words[i].length;
     storage += words[i].length + 1;
   }
+  constraint->feature1Bit = PpdKeywordBit(constraint->feature1.text, constraint->feature1.length);
   return constraint;
 }
 
@@ -122,7 +114,7 @@ PpdConstraint *PpdConstraint::CreateFromAsciiLine(PpdRecordStore &store,
   void *block = store.Allocate(sizeof(PpdConstraint) + sizeof(PpdUnit) * units,
                                sizeof(PpdUnit) * (chunks * 16 - units));
   if (block == nullptr) return nullptr;
-  PpdConstraint *constraint = new (block) PpdConstraint();
+  PpdConstraint *constraint = new (block) PpdConstraint;
   PpdUnit *storage = reinterpret_cast<PpdUnit *>(constraint + 1);
   WidenAscii16(line + starts[0], chunks, storage);
   PpdWord *targets[4] = {&constraint->feature1, &constraint->option1, &constraint->feature2,
@@ -132,12 +124,13 @@ PpdConstraint *PpdConstraint::CreateFromAsciiLine(PpdRecordStore &store,
     targets[i]->text = storage + (starts[i] - starts[0]);
     targets[i]->length = static_cast<int32_t>(ends[i] - starts[i]);
   }
+  constraint->feature1Bit = PpdKeywordBit(line + starts[0], static_cast<int32_t>(ends[0] - starts[0]));
   return constraint;
 }
 
 PpdOption *PpdOption::Create(PpdRecordStore &store) {
   void *block = store.Allocate(sizeof(PpdOption));
-  return block != nullptr ? new (block) PpdOption() : nullptr;
+  return block != nullptr ? new (block) PpdOption : nullptr;
 }
 
 PpdFeature::~PpdFeature() { delete[] pwszQuery; }

@@ -29,7 +29,9 @@ static_assert(sizeof(PpdUnit) == 2, "PPD texts are UTF-16");
 constexpr int kPpdTextUnits = 260;  // 259 characters and the terminator
 
 // A fixed-size, zero-terminated UTF-16 text. Compared by exact units, without
-// case folding.
+// case folding. Records holding texts are made with "new T", not "new T()":
+// value-initialisation would zero every text's 520 bytes, which costs more
+// than reading the record.
 class PpdText {
  public:
   // Only the used units are written: records hold many texts, most short.
@@ -122,11 +124,17 @@ class PpdRecordStore {
   ~PpdRecordStore();
 
   // Pointer-aligned storage that lives as long as the store; null when out
-  // of memory.
-  void *Allocate(size_t bytes);
-  // The same with slack more bytes writable beyond the end of the
-  // allocation, which the next allocation may reuse.
-  void *Allocate(size_t bytes, size_t slack);
+  // of memory. With slack, that many more bytes are writable beyond the end
+  // of the allocation, which the next allocation may reuse.
+  void *Allocate(size_t bytes, size_t slack = 0) {
+    bytes = (bytes + kAlign - 1) / kAlign * kAlign;
+    if (blocks_ == nullptr || blocks_->capacity - blocks_->used < bytes + slack) {
+      return AllocateInNewBlock(bytes, slack);
+    }
+    void *storage = reinterpret_cast<unsigned char *>(blocks_) + kHeader + blocks_->used;
+    blocks_->used += bytes;
+    return storage;
+  }
 
  private:
   struct Block {
@@ -134,6 +142,9 @@ class PpdRecordStore {
     size_t used;
     size_t capacity;
   };
+  static constexpr size_t kAlign = alignof(void *) > alignof(Block) ? alignof(void *) : alignof(Block);
+  static constexpr size_t kHeader = (sizeof(Block) + kAlign - 1) / kAlign * kAlign;
+  void *AllocateInNewBlock(size_t bytes, size_t slack);
   static constexpr size_t kFirstBlockBytes = 4096;
   static constexpr size_t kLargestBlockBytes = 32768;
   Block *blocks_ = nullptr;  // the newest first
@@ -201,6 +212,17 @@ struct PpdWord {
   bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
 };
 
+// A number from 0 to 1023 for a keyword of units, or of bytes that stand for
+// units of the same value; equal keywords give equal numbers. For quick
+// filters over a few keywords.
+template <class Unit>
+inline uint32_t PpdKeywordBit(const Unit *text, int32_t length) {
+  if (length <= 0) return 0;
+  uint32_t last = static_cast<uint16_t>(text[length - 1]);
+  uint32_t middle = static_cast<uint16_t>(text[length / 2]);
+  return (static_cast<uint32_t>(length) * 2654435761u ^ last * 40503u ^ middle * 9973u) % 1024;
+}
+
 // One *UIConstraints line, words in line order: when feature1 is at option1,
 // option2 of feature2 is excluded. Words not read stay empty.
 class PpdConstraint {
@@ -224,6 +246,7 @@ class PpdConstraint {
   PpdWord option1;
   PpdWord feature2;  // with asterisk
   PpdWord option2;
+  uint32_t feature1Bit = 0;  // PpdKeywordBit of feature1
 
  private:
   PpdConstraint() = default;

@@ -123,17 +123,22 @@ class Scan {
     }
   }
 
-  // Stores the bytes of a plain token from out + n on (with kSpaces, blanks,
-  // tabs and quotes belong to it).
-  // The byte that ends the token is consumed and dropped; so is the byte
-  // taken when the token is full. Returns the token's length.
+  // Stores the bytes of a plain token from token.bytes + n on (with kSpaces,
+  // blanks, tabs and quotes belong to it). The byte that ends the token is
+  // consumed and dropped; so is the byte taken when the token is full.
+  // Returns the token's length.
   template <bool kSpaces>
-  QX_PPD_INLINE int32_t ReadPlain(unsigned char *__restrict out, int32_t n) {
+  QX_PPD_INLINE int32_t ReadPlain(PpdToken &token, int32_t n) {
     for (;;) {
       if (!More()) return n;
+      int32_t room = token.capacity - 1 - n;
+      if (room == 0) {
+        if (!MakeRoom(token)) return n;
+        continue;
+      }
       const unsigned char *stop = e_;
-      if (stop - p_ > kPpdTokenLimit - n) stop = p_ + (kPpdTokenLimit - n);
-      unsigned char *o = out + n;
+      if (stop - p_ > room) stop = p_ + room;
+      unsigned char *o = token.bytes + n;
       const unsigned char *p = CopyPlainBytes<kSpaces>(p_, stop, o);
       n += static_cast<int32_t>(p - p_);
       p_ = p;
@@ -141,35 +146,51 @@ class Scan {
         ++p_;
         return n;
       }
-      if (n == kPpdTokenLimit) {
-        if (More()) ++p_;
-        return n;
-      }
     }
   }
 
   // Stores bytes up to the closing double quote, which is dropped, like
   // ReadPlain otherwise.
-  int32_t ReadQuoted(unsigned char *__restrict out, int32_t n) {
+  int32_t ReadQuoted(PpdToken &token, int32_t n) {
     for (;;) {
       if (!More()) return n;
-      size_t room = static_cast<size_t>(kPpdTokenLimit - n);
+      size_t room = static_cast<size_t>(token.capacity - 1 - n);
+      if (room == 0) {
+        if (!MakeRoom(token)) return n;
+        continue;
+      }
       size_t count = static_cast<size_t>(e_ - p_);
       if (count > room) count = room;
       const void *quote = std::memchr(p_, '"', count);
       if (quote != nullptr) count = static_cast<size_t>(static_cast<const unsigned char *>(quote) - p_);
-      std::memcpy(out + n, p_, count);
+      std::memcpy(token.bytes + n, p_, count);
       n += static_cast<int32_t>(count);
       p_ += count;
       if (quote != nullptr) {
         ++p_;
         return n;
       }
-      if (n == kPpdTokenLimit) {
-        if (More()) ++p_;
-        return n;
-      }
     }
+  }
+
+ private:
+  // A full token buffer grows up to the limit; false when the token ends
+  // here: at the limit, where the byte in view is dropped, or when the
+  // buffer cannot grow, which fails the token.
+  bool MakeRoom(PpdToken &token) {
+    if (token.capacity >= kPpdTokenUnits) {
+      ++p_;
+      return false;
+    }
+    int32_t capacity = token.capacity > kPpdTokenUnits / 2 ? kPpdTokenUnits : token.capacity * 2;
+    void *grown = std::realloc(token.bytes, static_cast<size_t>(capacity));
+    if (grown == nullptr) {
+      token.failed = true;
+      return false;
+    }
+    token.bytes = static_cast<unsigned char *>(grown);
+    token.capacity = capacity;
+    return true;
   }
 
  private:
@@ -184,7 +205,7 @@ QX_PPD_INLINE bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
   unsigned char *out = token.bytes;
   int32_t n;
   for (;;) {
-    if (!scan.More()) {
+    if (token.failed || !scan.More()) {
       out[0] = 0;
       token.length = 0;
       return false;
@@ -195,19 +216,19 @@ QX_PPD_INLINE bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
       // An asterisk and "%" start a comment; any other asterisk a token.
       if (!scan.More() || scan.Peek() != '%') {
         out[0] = c;
-        n = spaces ? scan.template ReadPlain<true>(out, 1) : scan.template ReadPlain<false>(out, 1);
+        n = spaces ? scan.template ReadPlain<true>(token, 1) : scan.template ReadPlain<false>(token, 1);
         break;
       }
       scan.Take();
     } else if (c == '"') {
       // Quoted: everything up to the closing quote, line ends included.
-      n = scan.ReadQuoted(out, 0);
+      n = scan.ReadQuoted(token, 0);
       break;
     } else if (c != '%') {
       // With the spaces flag a display text runs to the colon or the line
       // end: blanks, tabs and double quotes (13" x 19") stay in it.
       out[0] = c;
-      n = spaces ? scan.template ReadPlain<true>(out, 1) : scan.template ReadPlain<false>(out, 1);
+      n = spaces ? scan.template ReadPlain<true>(token, 1) : scan.template ReadPlain<false>(token, 1);
       break;
     }
     // A comment runs to the line end; every byte of it is dropped.
@@ -217,7 +238,12 @@ QX_PPD_INLINE bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
       return false;
     }
   }
-  out[n] = 0;
+  if (token.failed) {
+    token.bytes[0] = 0;
+    token.length = 0;
+    return false;
+  }
+  token.bytes[n] = 0;
   token.length = n;
   return true;
 }
@@ -398,11 +424,30 @@ int32_t LeadingInteger(const PpdToken &token) {
 }
 
 // Whether a token holds "<" or ">", which switch hexadecimal decoding on
-// and off (and are dropped).
-bool HasHexMarks(const PpdToken &token) {
-  unsigned char marks = 0;
-  for (int32_t i = 0; i < token.length; ++i) marks |= kClasses.hexMark[token.bytes[i]];
-  return marks != 0;
+// and off (and are dropped); if not, where its first slash is (-1: none).
+bool HasHexMarks(const PpdToken &token, int32_t &slash) {
+  const unsigned char *bytes = token.bytes;
+  int32_t i = 0;
+#ifdef QX_PPD_SSE2
+  // Loads past the token stay inside the buffer, and the bits they give are
+  // masked off.
+  for (; i < token.length && i <= token.capacity - 16; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
+    unsigned inToken = token.length - i >= 16 ? 0xFFFFu : (1u << (token.length - i)) - 1;
+    unsigned hex = static_cast<unsigned>(_mm_movemask_epi8(
+                       _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('>'))))) &
+                   inToken;
+    if (hex != 0) return true;
+    unsigned slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('/')))) & inToken;
+    if (slashes != 0 && slash < 0) slash = i + static_cast<int32_t>(__builtin_ctz(slashes));
+  }
+#endif
+  for (; i < token.length; ++i) {
+    unsigned char c = bytes[i];
+    if (kClasses.hexMark[c] != 0) return true;
+    if (c == '/' && slash < 0) slash = i;
+  }
+  return false;
 }
 
 // The texts from the decoded bytes after the slash (all of them when there
@@ -421,13 +466,13 @@ template <class Source>
 bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &keyword,
                                    PpdText &translation) {
   if (!ReadTokenFrom(source, token, true)) return false;
-  if (!HasHexMarks(token)) {
+  int32_t slash = -1;
+  if (!HasHexMarks(token, slash)) {
     // Nothing to decode: the texts are the token's own bytes.
     const unsigned char *bytes = token.bytes;
     size_t count = static_cast<size_t>(token.length);
-    const void *slash = std::memchr(bytes, '/', count);
-    if (slash != nullptr) {
-      size_t before = static_cast<size_t>(static_cast<const unsigned char *>(slash) - bytes);
+    if (slash >= 0) {
+      size_t before = static_cast<size_t>(slash);
       BytesToPpdText(keyword, bytes, before < kPpdTextUnits - 1 ? before : kPpdTextUnits - 1);
       bytes += before + 1;
       count -= before + 1;
@@ -687,7 +732,7 @@ class Reader {
   }
 
   bool ReadFeature() {
-    PpdFeature *feature = new (std::nothrow) PpdFeature();
+    PpdFeature *feature = new (std::nothrow) PpdFeature;
     if (feature == nullptr) return false;
     if (!model_.features.Append(feature)) {
       delete feature;
@@ -697,7 +742,7 @@ class Reader {
     feature->groupTranslation = groupTranslation_;
     if (!ReadFeatureBodyFrom(source_, token_, *feature)) return false;
     if (!groupKeyword_.Equals(QX_PPD_STR("InstallableOptions"))) return true;
-    InstalledOption *installed = new (std::nothrow) InstalledOption();
+    InstalledOption *installed = new (std::nothrow) InstalledOption;
     if (installed == nullptr) return false;
     if (!model_.installedOptions.Append(installed)) {
       delete installed;
@@ -734,10 +779,11 @@ class Reader {
 
 template <class Source>
 PpdModel *ReadModelFrom(Source &source) {
-  PpdModel *model = new (std::nothrow) PpdModel();
+  PpdModel *model = new (std::nothrow) PpdModel;
   if (model == nullptr) return nullptr;
   PpdToken token;
-  token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
+  token.capacity = kPpdTokenFirstBytes;
+  token.bytes = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(token.capacity)));
   if (token.bytes != nullptr && model->features.Reserve(32) &&
       model->installedOptions.Reserve(32) && model->constraints.Reserve(512)) {
     Reader<Source> reader(source, token, *model);

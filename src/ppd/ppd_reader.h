@@ -72,12 +72,17 @@ class FileByteSource {
 
 // Token buffer: every byte of a token is one unit of the same value, so the
 // bytes are kept as they are. At most kPpdTokenLimit bytes and a terminator.
+// The buffer starts small and doubles up to that size when a token needs it:
+// nearly every token is short.
 constexpr int32_t kPpdTokenUnits = 1048576;
 constexpr int32_t kPpdTokenLimit = kPpdTokenUnits - 1;
+constexpr int32_t kPpdTokenFirstBytes = 16384;
 
 struct PpdToken {
-  unsigned char *bytes = nullptr;  // kPpdTokenUnits, zero-terminated
+  unsigned char *bytes = nullptr;     // capacity bytes from malloc, zero-terminated
   int32_t length = 0;
+  int32_t capacity = kPpdTokenUnits;  // at most kPpdTokenUnits; the buffer grows with realloc
+  bool failed = false;                // the buffer could not grow: the input ends here
 };
 
 // Skips white space and comments, then reads one plain or quoted token. With

@@ -159,23 +159,42 @@ TEST(FileByteSource, TokensAreTheSingleByteSourcesWhereverBlocksEnd) {
   }
 }
 
-// Constraint, default and header lines whose words hold every byte that ends,
-// starts or breaks a word, at every length around sixteen.
+// Constraint, option, default and header lines whose words hold every byte
+// that ends, starts or breaks a word or a translation, at every length
+// around sixteen and some beyond sixty-four; constraint keywords ended every
+// way, and constraints of three to five words on a line.
 std::string ModelTorture() {
-  const char special[] = {'*', '%', '"', ':', ' ', '\t', '\n', '\r', '\0', '\x01', '\x80', '\xe9'};
+  const char special[] = {'*', '%', '"', ':', ' ', '\t', '\n', '\r', '\0', '\x01', '\x80', '\xe9',
+                          '/', '<', '>'};
   uint32_t state = 777;
   auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
+  // Clean words, words with one special byte (often the last), and words
+  // full of them.
   auto word = [&] {
-    std::string w(next() % 24, 'w');
-    for (char &c : w) c = next() % 6 == 0 ? special[next() % sizeof special] : static_cast<char>('A' + next() % 26);
+    std::string w(next() % 16 == 0 ? 60 + next() % 12 : next() % 24, 'w');
+    uint32_t kind = next() % 8;
+    for (char &c : w) {
+      c = kind == 7 && next() % 6 == 0 ? special[next() % sizeof special] : static_cast<char>('A' + next() % 26);
+    }
+    if (kind >= 5 && kind < 7 && !w.empty()) w[next() % 2 ? w.size() - 1 : next() % w.size()] = special[next() % sizeof special];
     return w;
   };
+  const char *keywords[] = {"*UIConstraints: ", "*UIConstraints ", "*UIConstraints\t", "*UIConstraints\"",
+                            "*UIConstraints:\n ", "*UIConstraintsX: ", " \t*UIConstraints: "};
   std::string data = "*OpenUI *W: PickOne\n*DefaultW: " + word() + "\n*CloseUI: *W\n";
-  while (data.size() < 60000) {
-    switch (next() % 4) {
+  while (data.size() < 120000) {
+    switch (next() % 6) {
       case 0: data += "*ModelName: " + word() + "\n"; break;
-      case 1: data += "*OpenUI *W: PickOne\n*DefaultW: " + word() + "\n*CloseUI: *W\n"; break;
-      default: data += "*UIConstraints: *" + word() + " " + word() + "\t*" + word() + "  " + word() + "\r\n";
+      case 1:
+        data += "*OpenUI *W: PickOne\n*DefaultW: " + word() + "\n*W " + word() + "/" + word() +
+                ": \"" + word() + "\"\n*W *" + word() + ": x\n*CloseUI: *W\n";
+        break;
+      default: {
+        data += keywords[next() % (sizeof keywords / sizeof *keywords)];
+        int words = next() % 4 == 0 ? 3 + next() % 3 : 4;
+        for (int i = 0; i < words; ++i) data += (i % 2 == 0 ? "*" : next() % 2 ? "\t" : "  ") + word() + " ";
+        data += next() % 2 ? "\r\n" : "\n";
+      }
     }
   }
   return data;
@@ -185,7 +204,7 @@ TEST(FileByteSource, WordsGiveTheSameModelWhereverBlocksEnd) {
   const std::string data = ModelTorture();
   TempFile file(data);
   std::string expected = DumpOf(test::ReadString(data).release());
-  ASSERT_GT(expected.size(), 20000u);
+  ASSERT_GT(expected.size(), 40000u);
   for (size_t size : kBlockSizes) {
     EXPECT_EQ(DumpByBlocks(file.path(), "rb", size), expected) << "block " << size;
   }

@@ -114,12 +114,16 @@ void ExpectIndexedMarksEqualPlain(PpdModel &model, const std::string &state) {
   EXPECT_EQ(indexed, Marks(model)) << state;
 }
 
-TEST(Samples, IndexedMarksEqualThePlainDefinition) {
+TEST(Samples, MarksEqualThePlainDefinition) {
   int markedStates = 0;
   for (const std::string &name : SampleNames()) {
     SCOPED_TRACE(name);
     auto model = ReadSample(name, "rb", true);
     ASSERT_TRUE(model);
+    // Reading marks in its own pass over the constraints.
+    std::vector<uint8_t> afterReading = Marks(*model);
+    MarkConstrainedOptionsPlain(model.get());
+    EXPECT_EQ(afterReading, Marks(*model)) << "after reading";
     ExpectIndexedMarksEqualPlain(*model, "defaults");
     // The options of the installable features, one at a time (every one,
     // or every second or third in the samples with the most constraints, to

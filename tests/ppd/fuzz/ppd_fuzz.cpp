@@ -62,6 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   for (const qx::PpdFeature *feature : model->features) options += feature->options.Count();
   uint64_t work = options * static_cast<uint64_t>(model->InstalledOptionCount()) *
                   static_cast<uint64_t>(model->ConstraintCount());
+  if (work <= 2000000) {
+    // Reading marks in its own pass over the constraints.
+    std::vector<uint8_t> afterReading = Marks(*model);
+    qx::MarkConstrainedOptionsPlain(model.get());
+    if (afterReading != Marks(*model)) std::abort();
+  }
   CheckMarks(*model, work);
 
   // Move every installed option through the options its feature offers, and

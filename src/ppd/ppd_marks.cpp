@@ -182,9 +182,7 @@ class InstalledKeywordFilter {
       bits_[bit / 64] |= uint64_t{1} << (bit % 64);
     }
   }
-  bool MayLead(const PpdConstraint &constraint) const {
-    return (bits_[constraint.feature1Bit / 64] >> (constraint.feature1Bit % 64) & 1) != 0;
-  }
+  bool MayLead(uint32_t feature1Bit) const { return (bits_[feature1Bit / 64] >> (feature1Bit % 64) & 1) != 0; }
 
  private:
   uint64_t bits_[16] = {};
@@ -197,9 +195,10 @@ void MarkConstrainedOptionsInOnePass(PpdModel *model) {
     if (!IsConstrainable(*feature)) continue;
     for (PpdOption *option : feature->options) option->bConstrained = 0;
   }
+  if (model->InstalledOptionCount() == 0) return;
   InstalledKeywordFilter filter(*model);
   for (const PpdConstraint *constraint : model->constraints) {
-    if (!filter.MayLead(*constraint)) continue;
+    if (!filter.MayLead(constraint->feature1Bit)) continue;
     for (const InstalledOption *installed : model->installedOptions) {
       if (constraint->feature1.Equals(installed->featureKeyword) &&
           constraint->option1.Equals(installed->currentOption)) {

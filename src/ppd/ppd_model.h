@@ -150,8 +150,8 @@ class PpdRecordStore {
   Block *blocks_ = nullptr;  // the newest first
 };
 
-// One option line of a feature. Options live in their feature's record
-// store; the feature frees them with it.
+// One option line of a feature. Options live in their model's record store,
+// which outlives the features that hold them.
 struct PpdOption {
   PpdText keyword;                    // "LC1"
   PpdText translation;                // display text; the keyword when none
@@ -183,7 +183,6 @@ struct PpdFeature {
   PpdUnit *pwszQuery = nullptr;   // owned; value of the first *?... line, or null
   int32_t iUiType = kPpdPickOne;
   int32_t iOrder = 0;             // number of the *OrderDependency line
-  PpdRecordStore optionStore;     // before options: outlives them
   PpdArray<PpdOption> options;    // in file order
 
   PpdFeature() = default;
@@ -280,6 +279,7 @@ class PpdModel {
   // First feature whose keyword (with asterisk) equals the given one, or null.
   PpdFeature *FindFeature(const PpdUnit *keyword) const;
 
+  PpdRecordStore optionStore;      // before features: outlives their options
   PpdArray<PpdFeature> features;
   PpdRecordStore constraintStore;  // before constraints: outlives them
   PpdArray<PpdConstraint> constraints;

@@ -16,6 +16,13 @@
 #define QX_PPD_SSE2 1
 #endif
 
+// Steps that read common lines straight from the bytes in view. They rely on
+// ASCII bytes standing for units of the same value, which the native code
+// page gives; the DLL converts every text through the system.
+#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+#define QX_PPD_LINE_STEPS 1
+#endif
+
 // The scanner's small steps run for every token: keep them in the loops.
 #define QX_PPD_INLINE inline __attribute__((always_inline))
 
@@ -115,6 +122,19 @@ class Scan {
   bool SkipComment() {
     for (;;) {
       if (!More()) return false;
+#ifdef QX_PPD_SSE2
+      // Comment lines run to dozens of bytes: sixteen at a time.
+      while (e_ - p_ >= 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p_));
+        unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')))));
+        if (ends != 0) {
+          p_ += __builtin_ctz(ends);
+          break;
+        }
+        p_ += 16;
+      }
+#endif
       while (p_ != e_ && !kClasses.endsComment[*p_]) ++p_;
       if (p_ != e_) {
         ++p_;
@@ -131,19 +151,18 @@ class Scan {
   QX_PPD_INLINE int32_t ReadPlain(PpdToken &token, int32_t n) {
     for (;;) {
       if (!More()) return n;
-      int32_t room = token.capacity - 1 - n;
-      if (room == 0) {
-        if (!MakeRoom(token)) return n;
-        continue;
-      }
       const unsigned char *stop = e_;
-      if (stop - p_ > room) stop = p_ + room;
+      if (stop - p_ > kPpdTokenLimit - n) stop = p_ + (kPpdTokenLimit - n);
       unsigned char *o = token.bytes + n;
       const unsigned char *p = CopyPlainBytes<kSpaces>(p_, stop, o);
       n += static_cast<int32_t>(p - p_);
       p_ = p;
       if (p_ != stop) {
         ++p_;
+        return n;
+      }
+      if (n == kPpdTokenLimit) {
+        if (More()) ++p_;
         return n;
       }
     }
@@ -154,11 +173,7 @@ class Scan {
   int32_t ReadQuoted(PpdToken &token, int32_t n) {
     for (;;) {
       if (!More()) return n;
-      size_t room = static_cast<size_t>(token.capacity - 1 - n);
-      if (room == 0) {
-        if (!MakeRoom(token)) return n;
-        continue;
-      }
+      size_t room = static_cast<size_t>(kPpdTokenLimit - n);
       size_t count = static_cast<size_t>(e_ - p_);
       if (count > room) count = room;
       const void *quote = std::memchr(p_, '"', count);
@@ -170,27 +185,11 @@ class Scan {
         ++p_;
         return n;
       }
+      if (n == kPpdTokenLimit) {
+        if (More()) ++p_;
+        return n;
+      }
     }
-  }
-
- private:
-  // A full token buffer grows up to the limit; false when the token ends
-  // here: at the limit, where the byte in view is dropped, or when the
-  // buffer cannot grow, which fails the token.
-  bool MakeRoom(PpdToken &token) {
-    if (token.capacity >= kPpdTokenUnits) {
-      ++p_;
-      return false;
-    }
-    int32_t capacity = token.capacity > kPpdTokenUnits / 2 ? kPpdTokenUnits : token.capacity * 2;
-    void *grown = std::realloc(token.bytes, static_cast<size_t>(capacity));
-    if (grown == nullptr) {
-      token.failed = true;
-      return false;
-    }
-    token.bytes = static_cast<unsigned char *>(grown);
-    token.capacity = capacity;
-    return true;
   }
 
  private:
@@ -205,7 +204,7 @@ QX_PPD_INLINE bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
   unsigned char *out = token.bytes;
   int32_t n;
   for (;;) {
-    if (token.failed || !scan.More()) {
+    if (!scan.More()) {
       out[0] = 0;
       token.length = 0;
       return false;
@@ -238,11 +237,6 @@ QX_PPD_INLINE bool ReadTokenFrom(Source &source, PpdToken &token, bool spaces) {
       return false;
     }
   }
-  if (token.failed) {
-    token.bytes[0] = 0;
-    token.length = 0;
-    return false;
-  }
   token.bytes[n] = 0;
   token.length = n;
   return true;
@@ -267,7 +261,7 @@ constexpr KeywordRow kKeywords[22] = {
 enum KeywordCode {
   kCloseGroup = 2, kCloseUI = 3, kLanguageEncoding = 8, kLanguageVersion = 9,
   kManufacturer = 10, kModelName = 11, kOpenGroup = 13, kOpenUI = 14,
-  kProduct = 19, kUIConstraints = 21
+  kOrderDependency = 15, kProduct = 19, kUIConstraints = 21
 };
 
 uint64_t Load8(const void *p) {
@@ -354,29 +348,33 @@ bool TokenEquals(const PpdToken &token, const PpdText &text) {
 
 // A copy of the token as a zero-terminated UTF-16 string, byte for unit:
 // new[] storage, or storage in a record store.
-PpdUnit *CopyTokenTo(const PpdToken &token, PpdUnit *copy) {
+PpdUnit *CopyBytesTo(const unsigned char *bytes, int32_t length, PpdUnit *copy) {
   if (copy == nullptr) return nullptr;
   int32_t i = 0;
 #ifdef QX_PPD_SSE2
   const __m128i zero = _mm_setzero_si128();
-  for (; token.length - i >= 16; i += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(token.bytes + i));
+  for (; length - i >= 16; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
     _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + i), _mm_unpacklo_epi8(v, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i *>(copy + i + 8), _mm_unpackhi_epi8(v, zero));
   }
 #endif
-  for (; i < token.length; ++i) copy[i] = token.bytes[i];
-  copy[token.length] = 0;
+  for (; i < length; ++i) copy[i] = bytes[i];
+  copy[length] = 0;
   return copy;
 }
 
+PpdUnit *CopyBytes(const unsigned char *bytes, int32_t length, PpdRecordStore &store) {
+  size_t size = sizeof(PpdUnit) * (static_cast<size_t>(length) + 1);
+  return CopyBytesTo(bytes, length, static_cast<PpdUnit *>(store.Allocate(size)));
+}
+
 PpdUnit *CopyToken(const PpdToken &token) {
-  return CopyTokenTo(token, new (std::nothrow) PpdUnit[static_cast<size_t>(token.length) + 1]);
+  return CopyBytesTo(token.bytes, token.length, new (std::nothrow) PpdUnit[static_cast<size_t>(token.length) + 1]);
 }
 
 PpdUnit *CopyToken(const PpdToken &token, PpdRecordStore &store) {
-  size_t bytes = sizeof(PpdUnit) * (static_cast<size_t>(token.length) + 1);
-  return CopyTokenTo(token, static_cast<PpdUnit *>(store.Allocate(bytes)));
+  return CopyBytes(token.bytes, token.length, store);
 }
 
 bool IsHexSpace(unsigned c) { return c == 0x20 || (c >= 0x09 && c <= 0x0D); }
@@ -423,17 +421,16 @@ int32_t LeadingInteger(const PpdToken &token) {
   return static_cast<int32_t>(value);
 }
 
-// Whether a token holds "<" or ">", which switch hexadecimal decoding on
-// and off (and are dropped); if not, where its first slash is (-1: none).
-bool HasHexMarks(const PpdToken &token, int32_t &slash) {
-  const unsigned char *bytes = token.bytes;
+// Whether length bytes hold "<" or ">", which switch hexadecimal decoding on
+// and off (and are dropped); if not, where the first slash is (-1: none).
+// readable bytes from bytes on may be loaded (at least length); the bits of
+// those past length are masked off.
+bool HasHexMarks(const unsigned char *bytes, int32_t length, int32_t readable, int32_t &slash) {
   int32_t i = 0;
 #ifdef QX_PPD_SSE2
-  // Loads past the token stay inside the buffer, and the bits they give are
-  // masked off.
-  for (; i < token.length && i <= token.capacity - 16; i += 16) {
+  for (; i < length && i <= readable - 16; i += 16) {
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
-    unsigned inToken = token.length - i >= 16 ? 0xFFFFu : (1u << (token.length - i)) - 1;
+    unsigned inToken = length - i >= 16 ? 0xFFFFu : (1u << (length - i)) - 1;
     unsigned hex = static_cast<unsigned>(_mm_movemask_epi8(
                        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('>'))))) &
                    inToken;
@@ -441,8 +438,10 @@ bool HasHexMarks(const PpdToken &token, int32_t &slash) {
     unsigned slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('/')))) & inToken;
     if (slashes != 0 && slash < 0) slash = i + static_cast<int32_t>(__builtin_ctz(slashes));
   }
+#else
+  (void)readable;
 #endif
-  for (; i < token.length; ++i) {
+  for (; i < length; ++i) {
     unsigned char c = bytes[i];
     if (kClasses.hexMark[c] != 0) return true;
     if (c == '/' && slash < 0) slash = i;
@@ -462,22 +461,27 @@ void SetTexts(PpdText &keyword, PpdText &translation, const unsigned char *bytes
   }
 }
 
+// The texts of a "keyword/translation" token without hexadecimal parts,
+// split at its first slash (-1: none).
+void SetPlainTexts(PpdText &keyword, PpdText &translation, const unsigned char *bytes, int32_t length,
+                   int32_t slash) {
+  size_t count = static_cast<size_t>(length);
+  if (slash >= 0) {
+    size_t before = static_cast<size_t>(slash);
+    BytesToPpdText(keyword, bytes, before < kPpdTextUnits - 1 ? before : kPpdTextUnits - 1);
+    bytes += before + 1;
+    count -= before + 1;
+  }
+  SetTexts(keyword, translation, bytes, count < kPpdTextUnits - 1 ? count : kPpdTextUnits - 1);
+}
+
 template <class Source>
 bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &keyword,
                                    PpdText &translation) {
   if (!ReadTokenFrom(source, token, true)) return false;
   int32_t slash = -1;
-  if (!HasHexMarks(token, slash)) {
-    // Nothing to decode: the texts are the token's own bytes.
-    const unsigned char *bytes = token.bytes;
-    size_t count = static_cast<size_t>(token.length);
-    if (slash >= 0) {
-      size_t before = static_cast<size_t>(slash);
-      BytesToPpdText(keyword, bytes, before < kPpdTextUnits - 1 ? before : kPpdTextUnits - 1);
-      bytes += before + 1;
-      count -= before + 1;
-    }
-    SetTexts(keyword, translation, bytes, count < kPpdTextUnits - 1 ? count : kPpdTextUnits - 1);
+  if (!HasHexMarks(token.bytes, token.length, kPpdTokenUnits, slash)) {
+    SetPlainTexts(keyword, translation, token.bytes, token.length, slash);
     return true;
   }
   unsigned char work[kPpdTextUnits];
@@ -513,7 +517,7 @@ bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &key
   return true;
 }
 
-#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+#ifdef QX_PPD_LINE_STEPS
 // The common case of ReadTextFrom in one step: a plain token of ASCII bytes
 // that ends within the sixteen bytes in view becomes the text directly (the
 // native code page maps ASCII to the same units). Anything else is left to
@@ -552,7 +556,7 @@ QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
 }
 #endif
 
-#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+#ifdef QX_PPD_LINE_STEPS
 // Bit i set where byte i of the 64 in view is a blank or tab; special: where
 // it is anything a simple constraint word may not hold (control and high
 // bytes, the delimiters, and "%", which may start a comment).
@@ -613,17 +617,16 @@ QX_PPD_INLINE bool ReadSimpleConstraint(Source &source, PpdRecordStore &store,
   uint64_t inSegment = stop == 64 ? ~uint64_t{0} : (uint64_t{1} << stop) - 1;
   uint64_t word = ~masks.blank & inSegment;
   uint64_t starts = word & ~(word << 1);
+  uint64_t ends = ~word & (word << 1);  // the byte after each word, within the 64
   uint32_t wordStarts[4], wordEnds[4];
-  unsigned end = 0;
   for (int i = 0; i < 4; ++i) {
-    if (starts == 0) return false;
-    unsigned start = static_cast<unsigned>(__builtin_ctzll(starts));
+    if (ends == 0) return false;  // fewer than four words, or the last may go on
+    wordStarts[i] = static_cast<uint32_t>(__builtin_ctzll(starts));
+    wordEnds[i] = static_cast<uint32_t>(__builtin_ctzll(ends));
     starts &= starts - 1;
-    end = start + static_cast<unsigned>(__builtin_ctzll(~(word >> start)));
-    if (end >= 64) return false;  // may go on beyond the bytes classified
-    wordStarts[i] = start;
-    wordEnds[i] = end;
+    ends &= ends - 1;
   }
+  unsigned end = wordEnds[3];
   // A word that runs into a special byte ends there only when the byte ends
   // plain tokens; "%", high and other control bytes would belong to it.
   if (end == stop && !kClasses.endsPlain[p[end]]) return false;
@@ -636,7 +639,7 @@ QX_PPD_INLINE bool ReadSimpleConstraint(Source &source, PpdRecordStore &store,
 
 template <class Source>
 QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
-#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+#ifdef QX_PPD_LINE_STEPS
   if (ReadShortAsciiText(source, field)) return true;
 #endif
   if (!ReadTokenFrom(source, token, false)) return false;
@@ -644,8 +647,79 @@ QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field)
   return true;
 }
 
+#ifdef QX_PPD_LINE_STEPS
+// The feature keyword as bytes, when option lines may be read in one step:
+// every unit ASCII, and no keyword the block's other lines are known by.
+struct OptionLineKeyword {
+  unsigned char bytes[kPpdTextUnits];
+  int32_t length = 0;  // 0: not in one step
+
+  explicit OptionLineKeyword(const PpdText &keyword) {
+    if (keyword.IsEmpty()) return;
+    for (int32_t i = 0; i < keyword.length; ++i) {
+      if (keyword.text[i] >= 0x80) return;
+      bytes[i] = static_cast<unsigned char>(keyword.text[i]);
+    }
+    PpdToken token;
+    token.bytes = bytes;
+    token.length = keyword.length;
+    if (bytes[0] == '*' && (Classify(bytes, keyword.length) == kCloseUI || StartsWith(token, "*Default", 8) ||
+                            Classify(bytes, keyword.length) == kOrderDependency || StartsWith(token, "*?", 2))) {
+      return;
+    }
+    length = keyword.length;
+  }
+};
+
+enum class LineStep { kLeft, kRead, kOutOfMemory };
+
+// An option line in its common form, read in one step: the feature keyword
+// and a blank, "option/translation" without hexadecimal parts up to a colon
+// or line end, blanks, and a quoted invocation, all in view. Makes the
+// option the token reads would make and consumes the same bytes; any other
+// line is left to them, with at most white space consumed.
 template <class Source>
-bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature) {
+LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdFeature &feature,
+                      PpdRecordStore &store) {
+  Scan<Source> scan(source);
+  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  const int32_t length = keyword.length;
+  if (scan.Available() < static_cast<size_t>(length) + 4) return LineStep::kLeft;
+  const unsigned char *p = scan.Data();
+  const int32_t available = static_cast<int32_t>(scan.Available());
+  if (std::memcmp(p, keyword.bytes, static_cast<size_t>(length)) != 0) return LineStep::kLeft;
+  if (p[length] != ' ' && p[length] != '\t') return LineStep::kLeft;
+  int32_t start = length + 1;
+  while (start < available && (p[start] == ' ' || p[start] == '\t')) ++start;
+  if (start + 1 >= available) return LineStep::kLeft;
+  unsigned char first = p[start];
+  if (kClasses.of[first] == kWhite || first == '"' || first == '%' || (first == '*' && p[start + 1] == '%')) {
+    return LineStep::kLeft;
+  }
+  int32_t end = start + 1;
+  while (end < available && !kClasses.endsWithSpaces[p[end]]) ++end;
+  int32_t open = end + 1;
+  while (open < available && (p[open] == ' ' || p[open] == '\t')) ++open;
+  if (open >= available || p[open] != '"') return LineStep::kLeft;
+  const void *close = std::memchr(p + open + 1, '"', static_cast<size_t>(available - open - 1));
+  if (close == nullptr) return LineStep::kLeft;
+  int32_t slash = -1;
+  if (HasHexMarks(p + start, end - start, available - start, slash)) return LineStep::kLeft;
+
+  PpdOption *option = PpdOption::Create(store);
+  if (option == nullptr || !feature.options.Append(option)) return LineStep::kOutOfMemory;
+  SetPlainTexts(option->keyword, option->translation, p + start, end - start, slash);
+  const unsigned char *invocation = p + open + 1;
+  int32_t invocationLength = static_cast<int32_t>(static_cast<const unsigned char *>(close) - invocation);
+  option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
+  if (option->pwszInvocation == nullptr) return LineStep::kOutOfMemory;
+  scan.Consume(static_cast<size_t>(invocationLength + open + 2));
+  return LineStep::kRead;
+}
+#endif
+
+template <class Source>
+bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store) {
   if (!feature.options.Reserve(64)) return false;
   if (!ReadKeywordAndTranslationFrom(source, token, feature.keyword, feature.translation)) return false;
   if (!ReadTokenFrom(source, token, false)) return false;
@@ -656,7 +730,17 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature) {
   } else {
     feature.iUiType = kPpdPickOne;
   }
+#ifdef QX_PPD_LINE_STEPS
+  const OptionLineKeyword lineKeyword(feature.keyword);
+#endif
   for (;;) {
+#ifdef QX_PPD_LINE_STEPS
+    if (lineKeyword.length > 0) {
+      LineStep step = ReadSimpleOption(source, lineKeyword, feature, store);
+      if (step == LineStep::kRead) continue;
+      if (step == LineStep::kOutOfMemory) return false;
+    }
+#endif
     if (!ReadTokenFrom(source, token, false)) return false;
     // Every case but the option line needs a leading asterisk.
     bool keywordLike = token.bytes[0] == '*';
@@ -675,13 +759,13 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature) {
       feature.pwszQuery = CopyToken(token);
       if (feature.pwszQuery == nullptr) return false;
     } else if (TokenEquals(token, feature.keyword)) {
-      PpdOption *option = PpdOption::Create(feature.optionStore);
+      PpdOption *option = PpdOption::Create(store);
       if (option == nullptr || !feature.options.Append(option)) return false;
       if (!ReadKeywordAndTranslationFrom(source, token, option->keyword, option->translation)) {
         return false;
       }
       if (!ReadTokenFrom(source, token, false)) return false;
-      option->pwszInvocation = CopyToken(token, feature.optionStore);
+      option->pwszInvocation = CopyToken(token, store);
       if (option->pwszInvocation == nullptr) return false;
     }
   }
@@ -696,7 +780,7 @@ class Reader {
 
   void ReadAll() {
     for (;;) {
-#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+#ifdef QX_PPD_LINE_STEPS
       // Half of a large PPD's bytes are constraint lines.
       if (TakeConstraintKeyword(source_)) {
         if (!ReadConstraint()) return;
@@ -740,7 +824,7 @@ class Reader {
     }
     feature->groupKeyword = groupKeyword_;
     feature->groupTranslation = groupTranslation_;
-    if (!ReadFeatureBodyFrom(source_, token_, *feature)) return false;
+    if (!ReadFeatureBodyFrom(source_, token_, *feature, model_.optionStore)) return false;
     if (!groupKeyword_.Equals(QX_PPD_STR("InstallableOptions"))) return true;
     InstalledOption *installed = new (std::nothrow) InstalledOption;
     if (installed == nullptr) return false;
@@ -756,17 +840,18 @@ class Reader {
   // The constraint counts even when a word is missing at the end of the
   // input; reading then ends.
   bool ReadConstraint() {
-#if defined(QX_PPD_SSE2) && !defined(_WIN32)
+#ifdef QX_PPD_LINE_STEPS
     PpdConstraint *simple = nullptr;
-    if (ReadSimpleConstraint(source_, model_.constraintStore, simple)) {
-      return model_.constraints.Append(simple);
-    }
+    if (ReadSimpleConstraint(source_, model_.constraintStore, simple)) return Keep(simple);
 #endif
     int read = 0;
     while (read < 4 && ReadTextFrom(source_, token_, words_[read])) ++read;
     PpdConstraint *constraint = PpdConstraint::Create(model_.constraintStore, words_, read);
-    if (constraint == nullptr || !model_.constraints.Append(constraint)) return false;
-    return read == 4;
+    return Keep(constraint) && read == 4;
+  }
+
+  bool Keep(PpdConstraint *constraint) {
+    return constraint != nullptr && model_.constraints.Append(constraint);
   }
 
   Source &source_;
@@ -782,11 +867,10 @@ PpdModel *ReadModelFrom(Source &source) {
   PpdModel *model = new (std::nothrow) PpdModel;
   if (model == nullptr) return nullptr;
   PpdToken token;
-  token.capacity = kPpdTokenFirstBytes;
-  token.bytes = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(token.capacity)));
+  token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
+  Reader<Source> reader(source, token, *model);
   if (token.bytes != nullptr && model->features.Reserve(32) &&
       model->installedOptions.Reserve(32) && model->constraints.Reserve(512)) {
-    Reader<Source> reader(source, token, *model);
     reader.ReadAll();
   }
   std::free(token.bytes);
@@ -817,8 +901,8 @@ bool ReadKeywordAndTranslation(ByteSource &source, PpdToken &token, PpdText &key
   return ReadKeywordAndTranslationFrom(source, token, keyword, translation);
 }
 
-bool ReadFeatureBody(ByteSource &source, PpdToken &token, PpdFeature &feature) {
-  return ReadFeatureBodyFrom(source, token, feature);
+bool ReadFeatureBody(ByteSource &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store) {
+  return ReadFeatureBodyFrom(source, token, feature, store);
 }
 
 PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context) {

@@ -72,17 +72,12 @@ class FileByteSource {
 
 // Token buffer: every byte of a token is one unit of the same value, so the
 // bytes are kept as they are. At most kPpdTokenLimit bytes and a terminator.
-// The buffer starts small and doubles up to that size when a token needs it:
-// nearly every token is short.
 constexpr int32_t kPpdTokenUnits = 1048576;
 constexpr int32_t kPpdTokenLimit = kPpdTokenUnits - 1;
-constexpr int32_t kPpdTokenFirstBytes = 16384;
 
 struct PpdToken {
-  unsigned char *bytes = nullptr;     // capacity bytes from malloc, zero-terminated
+  unsigned char *bytes = nullptr;  // kPpdTokenUnits, zero-terminated
   int32_t length = 0;
-  int32_t capacity = kPpdTokenUnits;  // at most kPpdTokenUnits; the buffer grows with realloc
-  bool failed = false;                // the buffer could not grow: the input ends here
 };
 
 // Skips white space and comments, then reads one plain or quoted token. With
@@ -104,8 +99,8 @@ int ClassifyKeyword(const PpdUnit *token);  // zero-terminated
 bool ReadKeywordAndTranslation(ByteSource &source, PpdToken &token, PpdText &keyword,
                                PpdText &translation);
 
-// Reads the rest of an *OpenUI block into the feature; true when the block
-// was closed.
-bool ReadFeatureBody(ByteSource &source, PpdToken &token, PpdFeature &feature);
+// Reads the rest of an *OpenUI block into the feature, its options into the
+// store; true when the block was closed.
+bool ReadFeatureBody(ByteSource &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store);
 
 }  // namespace qx

@@ -22,7 +22,7 @@ PpdFeature *AddFeature(PpdModel &model, const PpdUnit *keyword, const PpdUnit *t
   feature->groupKeyword.Assign(group);
   feature->options.Reserve(64);
   for (auto &[key, text] : options) {
-    auto *option = PpdOption::Create(feature->optionStore);
+    auto *option = PpdOption::Create(model.optionStore);
     option->keyword.Assign(key);
     option->translation.Assign(text);
     feature->options.Append(option);

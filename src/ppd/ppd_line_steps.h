@@ -1,0 +1,205 @@
+// Steps that read the most common lines in one go from the bytes in view,
+// where the token reads would take them token by token: short texts,
+// *UIConstraints lines, and option lines. Each makes what the token reads
+// would make and consumes the same bytes, or leaves the line to them. The
+// PPD reader's native build uses them (see QX_PPD_LINE_STEPS).
+#pragma once
+
+#include "ppd/ppd_keywords.h"
+#include "ppd/ppd_scan.h"
+#include "ppd/ppd_token_text.h"
+
+#ifdef QX_PPD_LINE_STEPS
+
+namespace qx {
+namespace ppd_detail {
+
+// The common case of ReadTextFrom in one step: a plain token of ASCII bytes
+// that ends within the sixteen bytes in view becomes the text directly (the
+// native code page maps ASCII to the same units). Anything else is left to
+// the token reader, with at most white space consumed.
+template <class Source>
+QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
+  Scan<Source> scan(source);
+  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  if (!scan.More() || scan.Available() < 16) return false;
+  const unsigned char *p = scan.Data();
+  if (p[0] == '"' || p[0] == '%' || (p[0] == '*' && p[1] == '%')) return false;
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+  __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
+                             _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x20)), v));
+  unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)) & ~1u;  // the first byte starts it
+  unsigned end = 16;
+  while (mask != 0) {
+    unsigned i = static_cast<unsigned>(__builtin_ctz(mask));
+    if (kClasses.endsPlain[p[i]]) {
+      end = i;
+      break;
+    }
+    mask &= mask - 1;
+  }
+  if (end == 16) return false;
+  unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v)) & ((1u << end) - 1);
+  if (high != 0) return false;
+  const __m128i zero = _mm_setzero_si128();
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(field.text), _mm_unpacklo_epi8(v, zero));
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(field.text + 8), _mm_unpackhi_epi8(v, zero));
+  field.text[end] = 0;
+  field.length = static_cast<int32_t>(end);
+  scan.Consume(end + 1);  // the byte that ends the token is dropped
+  return true;
+}
+
+// Bit i set where byte i of the 64 in view is a blank or tab; special: where
+// it is anything a simple constraint word may not hold (control and high
+// bytes, the delimiters, and "%", which may start a comment).
+struct LineMasks {
+  uint64_t blank = 0;
+  uint64_t special = 0;
+};
+
+QX_PPD_INLINE LineMasks ClassifyLine64(const unsigned char *p) {
+  LineMasks masks;
+  for (int k = 0; k < 4; ++k) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * k));
+    __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')),
+                                 _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
+    // Signed: bytes from 0x80 on are negative, so below 0x21 as well.
+    __m128i odd = _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x21)),
+                               _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+    odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
+                                         _mm_cmpeq_epi8(v, _mm_set1_epi8(':'))));
+    odd = _mm_or_si128(odd, _mm_cmpeq_epi8(v, _mm_set1_epi8('%')));
+    masks.blank |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(blank))) << (16 * k);
+    masks.special |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(odd))) << (16 * k);
+  }
+  masks.special &= ~masks.blank;
+  return masks;
+}
+
+// Takes the keyword token "*UIConstraints" when it comes next and is in
+// view, with the white space before it and the byte that ends it, as the
+// token reader would. Otherwise at most white space is taken.
+template <class Source>
+QX_PPD_INLINE bool TakeConstraintKeyword(Source &source) {
+  Scan<Source> scan(source);
+  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  if (scan.Available() < 15) return false;
+  const unsigned char *p = scan.Data();
+  if (Load8(p) != Load8("*UIConst") || Load8(p + 6) != Load8("straints") || !kClasses.endsPlain[p[14]]) {
+    return false;
+  }
+  scan.Consume(15);
+  return true;
+}
+
+// A *UIConstraints line in its common form, read in one step: four words of
+// printable ASCII on one line, separated by blanks or tabs, all within the 64
+// bytes in view, the fourth ended by a blank, a tab, a line end or a
+// delimiter. Makes the constraint four token reads would make and consumes
+// the same bytes; anything else is left to them, with nothing consumed.
+template <class Source>
+QX_PPD_INLINE bool ReadSimpleConstraint(Source &source, PpdRecordStore &store,
+                                        PpdConstraint *&constraint) {
+  Scan<Source> scan(source);
+  // 64 bytes are classified; the widening reads up to 16 beyond the last word.
+  if (scan.Available() < 80) return false;
+  const unsigned char *p = scan.Data();
+  LineMasks masks = ClassifyLine64(p);
+  unsigned stop = masks.special != 0 ? static_cast<unsigned>(__builtin_ctzll(masks.special)) : 64;
+  uint64_t inSegment = stop == 64 ? ~uint64_t{0} : (uint64_t{1} << stop) - 1;
+  uint64_t word = ~masks.blank & inSegment;
+  uint64_t starts = word & ~(word << 1);
+  uint64_t ends = ~word & (word << 1);  // the byte after each word, within the 64
+  uint32_t wordStarts[4], wordEnds[4];
+  for (int i = 0; i < 4; ++i) {
+    if (ends == 0) return false;  // fewer than four words, or the last may go on
+    wordStarts[i] = static_cast<uint32_t>(__builtin_ctzll(starts));
+    wordEnds[i] = static_cast<uint32_t>(__builtin_ctzll(ends));
+    starts &= starts - 1;
+    ends &= ends - 1;
+  }
+  unsigned end = wordEnds[3];
+  // A word that runs into a special byte ends there only when the byte ends
+  // plain tokens; "%", high and other control bytes would belong to it.
+  if (end == stop && !kClasses.endsPlain[p[end]]) return false;
+  constraint = PpdConstraint::CreateFromAsciiLine(store, p, wordStarts, wordEnds);
+  if (constraint == nullptr) return false;
+  scan.Consume(end + 1);
+  return true;
+}
+
+// The feature keyword as bytes, when option lines may be read in one step:
+// every unit ASCII, and no keyword the block's other lines are known by.
+struct OptionLineKeyword {
+  unsigned char bytes[kPpdTextUnits];
+  int32_t length = 0;  // 0: not in one step
+
+  explicit OptionLineKeyword(const PpdText &keyword) {
+    if (keyword.IsEmpty()) return;
+    for (int32_t i = 0; i < keyword.length; ++i) {
+      if (keyword.text[i] >= 0x80) return;
+      bytes[i] = static_cast<unsigned char>(keyword.text[i]);
+    }
+    PpdToken token;
+    token.bytes = bytes;
+    token.length = keyword.length;
+    if (bytes[0] == '*' && (Classify(bytes, keyword.length) == kCloseUI || StartsWith(token, "*Default", 8) ||
+                            Classify(bytes, keyword.length) == kOrderDependency || StartsWith(token, "*?", 2))) {
+      return;
+    }
+    length = keyword.length;
+  }
+};
+
+enum class LineStep { kLeft, kRead, kOutOfMemory };
+
+// An option line in its common form, read in one step: the feature keyword
+// and a blank, "option/translation" without hexadecimal parts up to a colon
+// or line end, blanks, and a quoted invocation, all in view. Makes the
+// option the token reads would make and consumes the same bytes; any other
+// line is left to them, with at most white space consumed.
+template <class Source>
+LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdFeature &feature,
+                      PpdRecordStore &store) {
+  Scan<Source> scan(source);
+  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  const int32_t length = keyword.length;
+  if (scan.Available() < static_cast<size_t>(length) + 4) return LineStep::kLeft;
+  const unsigned char *p = scan.Data();
+  const int32_t available = static_cast<int32_t>(scan.Available());
+  if (std::memcmp(p, keyword.bytes, static_cast<size_t>(length)) != 0) return LineStep::kLeft;
+  if (p[length] != ' ' && p[length] != '\t') return LineStep::kLeft;
+  int32_t start = length + 1;
+  while (start < available && (p[start] == ' ' || p[start] == '\t')) ++start;
+  if (start + 1 >= available) return LineStep::kLeft;
+  unsigned char first = p[start];
+  if (kClasses.of[first] == kWhite || first == '"' || first == '%' || (first == '*' && p[start + 1] == '%')) {
+    return LineStep::kLeft;
+  }
+  int32_t end = start + 1;
+  while (end < available && !kClasses.endsWithSpaces[p[end]]) ++end;
+  int32_t open = end + 1;
+  while (open < available && (p[open] == ' ' || p[open] == '\t')) ++open;
+  if (open >= available || p[open] != '"') return LineStep::kLeft;
+  const void *close = std::memchr(p + open + 1, '"', static_cast<size_t>(available - open - 1));
+  if (close == nullptr) return LineStep::kLeft;
+  int32_t slash = -1;
+  if (HasHexMarks(p + start, end - start, available - start, slash)) return LineStep::kLeft;
+
+  PpdOption *option = PpdOption::Create(store);
+  if (option == nullptr || !feature.options.Append(option)) return LineStep::kOutOfMemory;
+  SetPlainTexts(option->keyword, option->translation, p + start, end - start, slash);
+  const unsigned char *invocation = p + open + 1;
+  int32_t invocationLength = static_cast<int32_t>(static_cast<const unsigned char *>(close) - invocation);
+  option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
+  if (option->pwszInvocation == nullptr) return LineStep::kOutOfMemory;
+  scan.Consume(static_cast<size_t>(invocationLength + open + 2));
+  return LineStep::kRead;
+}
+
+}  // namespace ppd_detail
+}  // namespace qx
+
+#endif

@@ -78,43 +78,24 @@ QX_PPD_INLINE LineMasks ClassifyLine64(const unsigned char *p) {
   return masks;
 }
 
-// Takes the keyword token "*UIConstraints" when it comes next and is in
-// view, with the white space before it and the byte that ends it, as the
-// token reader would. Otherwise at most white space is taken.
-template <class Source>
-QX_PPD_INLINE bool TakeConstraintKeyword(Source &source) {
-  Scan<Source> scan(source);
-  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
-  if (scan.Available() < 15) return false;
-  const unsigned char *p = scan.Data();
-  if (Load8(p) != Load8("*UIConst") || Load8(p + 6) != Load8("straints") || !kClasses.endsPlain[p[14]]) {
-    return false;
-  }
-  scan.Consume(15);
-  return true;
-}
-
-// A *UIConstraints line in its common form, read in one step: four words of
-// printable ASCII on one line, separated by blanks or tabs, all within the 64
-// bytes in view, the fourth ended by a blank, a tab, a line end or a
-// delimiter. Makes the constraint four token reads would make and consumes
-// the same bytes; anything else is left to them, with nothing consumed.
-template <class Source>
-QX_PPD_INLINE bool ReadSimpleConstraint(Source &source, PpdRecordStore &store,
-                                        PpdConstraint *&constraint) {
-  Scan<Source> scan(source);
+// The words of a *UIConstraints line after its keyword, in their common
+// form: four words of printable ASCII on one line, separated by blanks or
+// tabs, within the 64 bytes from p on, the fourth ended by a blank, a tab, a
+// line end or a delimiter. Gives the bytes four token reads would consume
+// (0 when the words have another form) and the words' offsets. available:
+// the bytes in view from p on.
+QX_PPD_INLINE size_t SimpleConstraintWords(const unsigned char *p, size_t available, uint32_t *wordStarts,
+                                           uint32_t *wordEnds) {
   // 64 bytes are classified; the widening reads up to 16 beyond the last word.
-  if (scan.Available() < 80) return false;
-  const unsigned char *p = scan.Data();
+  if (available < 80) return 0;
   LineMasks masks = ClassifyLine64(p);
   unsigned stop = masks.special != 0 ? static_cast<unsigned>(__builtin_ctzll(masks.special)) : 64;
   uint64_t inSegment = stop == 64 ? ~uint64_t{0} : (uint64_t{1} << stop) - 1;
   uint64_t word = ~masks.blank & inSegment;
   uint64_t starts = word & ~(word << 1);
   uint64_t ends = ~word & (word << 1);  // the byte after each word, within the 64
-  uint32_t wordStarts[4], wordEnds[4];
   for (int i = 0; i < 4; ++i) {
-    if (ends == 0) return false;  // fewer than four words, or the last may go on
+    if (ends == 0) return 0;  // fewer than four words, or the last may go on
     wordStarts[i] = static_cast<uint32_t>(__builtin_ctzll(starts));
     wordEnds[i] = static_cast<uint32_t>(__builtin_ctzll(ends));
     starts &= starts - 1;
@@ -123,11 +104,36 @@ QX_PPD_INLINE bool ReadSimpleConstraint(Source &source, PpdRecordStore &store,
   unsigned end = wordEnds[3];
   // A word that runs into a special byte ends there only when the byte ends
   // plain tokens; "%", high and other control bytes would belong to it.
-  if (end == stop && !kClasses.endsPlain[p[end]]) return false;
-  constraint = PpdConstraint::CreateFromAsciiLine(store, p, wordStarts, wordEnds);
-  if (constraint == nullptr) return false;
-  scan.Consume(end + 1);
-  return true;
+  if (end == stop && !kClasses.endsPlain[p[end]]) return 0;
+  return end + 1;
+}
+
+enum class ConstraintRun { kNone, kKeywordTaken, kOutOfMemory };
+
+// Reads *UIConstraints lines while they come next (large PPDs hold them in
+// runs of thousands), each in one step where its words have the common
+// form. kKeywordTaken: a keyword token was taken, with the white space
+// before it and the byte that ends it, but its words are left to the token
+// reads; kNone: something else comes next, and at most white space was
+// taken; kOutOfMemory: a constraint could not be kept.
+template <class Source>
+ConstraintRun ReadConstraintRun(Source &source, PpdRecordStore &store, PpdArray<PpdConstraint> &constraints) {
+  Scan<Source> scan(source);
+  for (;;) {
+    while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+    if (scan.Available() < 15) return ConstraintRun::kNone;
+    const unsigned char *p = scan.Data();
+    if (Load8(p) != Load8("*UIConst") || Load8(p + 6) != Load8("straints") || !kClasses.endsPlain[p[14]]) {
+      return ConstraintRun::kNone;
+    }
+    scan.Consume(15);
+    uint32_t wordStarts[4], wordEnds[4];
+    size_t used = SimpleConstraintWords(scan.Data(), scan.Available(), wordStarts, wordEnds);
+    if (used == 0) return ConstraintRun::kKeywordTaken;
+    PpdConstraint *constraint = PpdConstraint::CreateFromAsciiLine(store, scan.Data(), wordStarts, wordEnds);
+    if (constraint == nullptr || !constraints.Append(constraint)) return ConstraintRun::kOutOfMemory;
+    scan.Consume(used);
+  }
 }
 
 // The feature keyword as bytes, when option lines may be read in one step:

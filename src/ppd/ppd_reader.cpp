@@ -136,8 +136,10 @@ class Reader {
   void ReadAll() {
     for (;;) {
 #ifdef QX_PPD_LINE_STEPS
-      // Half of a large PPD's bytes are constraint lines.
-      if (TakeConstraintKeyword(source_)) {
+      // Half of a large PPD's bytes are constraint lines, in long runs.
+      ConstraintRun run = ReadConstraintRun(source_, model_.constraintStore, model_.constraints);
+      if (run == ConstraintRun::kOutOfMemory) return;
+      if (run == ConstraintRun::kKeywordTaken) {
         if (!ReadConstraint()) return;
         continue;
       }
@@ -195,18 +197,11 @@ class Reader {
   // The constraint counts even when a word is missing at the end of the
   // input; reading then ends.
   bool ReadConstraint() {
-#ifdef QX_PPD_LINE_STEPS
-    PpdConstraint *simple = nullptr;
-    if (ReadSimpleConstraint(source_, model_.constraintStore, simple)) return Keep(simple);
-#endif
     int read = 0;
     while (read < 4 && ReadTextFrom(source_, token_, words_[read])) ++read;
     PpdConstraint *constraint = PpdConstraint::Create(model_.constraintStore, words_, read);
-    return Keep(constraint) && read == 4;
-  }
-
-  bool Keep(PpdConstraint *constraint) {
-    return constraint != nullptr && model_.constraints.Append(constraint);
+    if (constraint == nullptr || !model_.constraints.Append(constraint)) return false;
+    return read == 4;
   }
 
   Source &source_;

@@ -191,10 +191,6 @@ class InstalledKeywordFilter {
 }  // namespace
 
 void MarkConstrainedOptionsInOnePass(PpdModel *model) {
-  for (PpdFeature *feature : model->features) {
-    if (!IsConstrainable(*feature)) continue;
-    for (PpdOption *option : feature->options) option->bConstrained = 0;
-  }
   if (model->InstalledOptionCount() == 0) return;
   InstalledKeywordFilter filter(*model);
   for (const PpdConstraint *constraint : model->constraints) {

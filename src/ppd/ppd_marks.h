@@ -9,8 +9,8 @@ namespace qx {
 // constraint for every installed option. The reference for the index.
 void MarkConstrainedOptionsPlain(PpdModel *model);
 
-// The marks in one pass over the constraints, without the index: for a
-// model marked once, right after reading.
+// The marks of a model just read, whose marks are all still 0, in one pass
+// over the constraints without the index.
 void MarkConstrainedOptionsInOnePass(PpdModel *model);
 
 void FreeConstraintIndex(PpdConstraintIndex *index);

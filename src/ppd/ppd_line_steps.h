@@ -137,7 +137,9 @@ ConstraintRun ReadConstraintRun(Source &source, PpdRecordStore &store, PpdArray<
 }
 
 // The feature keyword as bytes, when option lines may be read in one step:
-// every unit ASCII, and no keyword the block's other lines are known by.
+// every unit ASCII, a plain token's bytes that no comment starts with (a
+// display text may hold blanks and quotes, which a line's first token never
+// does), and no keyword the block's other lines are known by.
 struct OptionLineKeyword {
   unsigned char bytes[kPpdTextUnits];
   int32_t length = 0;  // 0: not in one step
@@ -145,9 +147,10 @@ struct OptionLineKeyword {
   explicit OptionLineKeyword(const PpdText &keyword) {
     if (keyword.IsEmpty()) return;
     for (int32_t i = 0; i < keyword.length; ++i) {
-      if (keyword.text[i] >= 0x80) return;
+      if (keyword.text[i] >= 0x80 || kClasses.endsPlain[keyword.text[i]]) return;
       bytes[i] = static_cast<unsigned char>(keyword.text[i]);
     }
+    if (bytes[0] == '%' || (bytes[0] == '*' && keyword.length > 1 && bytes[1] == '%')) return;
     PpdToken token;
     token.bytes = bytes;
     token.length = keyword.length;

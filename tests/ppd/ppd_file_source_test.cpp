@@ -101,6 +101,12 @@ TEST(FileByteSource, OddAndCutInputsGiveTheSameModel) {
       "*ModelName: \"cut",
       "*%comment to the end",
       "*ModelName:\r\n\r\n\"M\"\r\n*Product:*",
+      // Feature keywords an option line's first token can never equal.
+      "*OpenUI *W X/T: PickOne\n*W X o/t: \"i\"\n*W o2: \"j\"\n*CloseUI: *W X\n",
+      "*OpenUI *W\"Q/T: PickOne\n*W\"Q o: \"i\"\n*CloseUI: *W\n",
+      "*OpenUI %W/T: PickOne\n%W o/t: \"i\"\n*CloseUI: %W\n",
+      "*OpenUI *%W/T: PickOne\n*%W o/t: \"i\"\n*CloseUI: *%W\n",
+      "*OpenUI *W<20>X/T: PickOne\n*W X o/t: \"i\"\n*CloseUI: *W\n",
   };
   std::vector<size_t> sizes(std::begin(kBlockSizes), std::end(kBlockSizes));
   for (const std::string &input : inputs) {

@@ -13,6 +13,15 @@
 #include <compstui.h>
 #include <stddef.h>
 
+// Public ids of the newer layout items, which the NT 5.2 platform headers
+// leave out.
+#ifndef DMPUB_NUP_DIRECTION
+#define DMPUB_NUP_DIRECTION 18
+#endif
+#ifndef DMPUB_BOOKLET_EDGE
+#define DMPUB_BOOKLET_EDGE 21
+#endif
+
 // ---- GUIDs -----------------------------------------------------------------
 inline constexpr GUID CLSID_OEMUI = {0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
 inline constexpr GUID IID_IPrintOemUI = {0xC6A7A9D0, 0x774C, 0x11D1, {0x94, 0x7F, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};

@@ -5,14 +5,6 @@
 #include "frame/printoem.h"
 #include "layoutpage/layout_rules.h"
 
-// Item ids that the NT 5.2 platform headers do not define yet.
-#ifndef DMPUB_NUP_DIRECTION
-#define DMPUB_NUP_DIRECTION 18
-#endif
-#ifndef DMPUB_BOOKLET_EDGE
-#define DMPUB_BOOKLET_EDGE 21
-#endif
-
 namespace qx {
 
 // The build whose Layout page leaves out the direction, binding edge and

@@ -12,13 +12,6 @@
 #include "host/plugin_session.h"
 #include "support/plugin_loader.h"
 
-#ifndef DMPUB_NUP_DIRECTION
-#define DMPUB_NUP_DIRECTION 18
-#endif
-#ifndef DMPUB_BOOKLET_EDGE
-#define DMPUB_BOOKLET_EDGE 21
-#endif
-
 namespace {
 
 using namespace qxhost;

@@ -1,14 +1,5 @@
 #include "host/option_items.h"
 
-// Public ids of the newer layout items; the NT 5.2 headers leave them out,
-// but the driver host offers the same items to every build of the plug-in.
-#ifndef DMPUB_NUP_DIRECTION
-#define DMPUB_NUP_DIRECTION 18
-#endif
-#ifndef DMPUB_BOOKLET_EDGE
-#define DMPUB_BOOKLET_EDGE 21
-#endif
-
 namespace qxhost {
 namespace {
 

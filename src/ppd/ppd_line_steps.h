@@ -21,7 +21,7 @@ namespace ppd_detail {
 template <class Source>
 QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
   Scan<Source> scan(source);
-  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  scan.SkipWhite();
   if (!scan.More() || scan.Available() < 16) return false;
   const unsigned char *p = scan.Data();
   if (p[0] == '"' || p[0] == '%' || (p[0] == '*' && p[1] == '%')) return false;
@@ -120,7 +120,7 @@ template <class Source>
 ConstraintRun ReadConstraintRun(Source &source, PpdRecordStore &store, PpdArray<PpdConstraint> &constraints) {
   Scan<Source> scan(source);
   for (;;) {
-    while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+    scan.SkipWhite();
     if (scan.Available() < 15) return ConstraintRun::kNone;
     const unsigned char *p = scan.Data();
     if (Load8(p) != Load8("*UIConst") || Load8(p + 6) != Load8("straints") || !kClasses.endsPlain[p[14]]) {
@@ -173,7 +173,7 @@ template <class Source>
 LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdFeature &feature,
                       PpdRecordStore &store) {
   Scan<Source> scan(source);
-  while (scan.More() && kClasses.of[scan.Peek()] == kWhite) scan.Take();
+  scan.SkipWhite();
   const int32_t length = keyword.length;
   if (scan.Available() < static_cast<size_t>(length) + 4) return LineStep::kLeft;
   const unsigned char *p = scan.Data();

@@ -120,6 +120,10 @@ class Scan {
     return true;
   }
   unsigned char Peek() const { return *p_; }
+  // Drops white space, which the token reader drops too.
+  QX_PPD_INLINE void SkipWhite() {
+    while (More() && kClasses.of[*p_] == kWhite) ++p_;
+  }
   unsigned char Take() { return *p_++; }
   const unsigned char *Data() const { return p_; }
   size_t Available() const { return static_cast<size_t>(e_ - p_); }

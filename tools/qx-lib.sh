@@ -2,14 +2,18 @@
 
 QX_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
   cmake ninja-build googletest g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
-  imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3)
+  imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 ccache
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32)
 QX_PRESETS=(native native-asan x64-nt60 x64-nt52 x86-nt60 x86-nt52 fuzz)
 QX_WINE64=/usr/lib/wine/wine64
 export WINEPREFIX="$ROOT/build/wine"
 export WINEDEBUG=-all
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
 
+# QX_NO_APT=1 skips this step (packagers, machines without root).
 qx_ensure_packages() {
+  [ "${QX_NO_APT:-0}" = 1 ] && return 0
   local missing=()
   for p in "${QX_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -21,17 +25,23 @@ qx_ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Builds one preset; a failed configure or build is reported with the preset's
+# name and fails the command. Ninja's own [n/m] lines show the progress.
 qx_build_preset() {
   local preset=$1
+  echo "== build $preset"
   if [ ! -f "build/$preset/build.ninja" ]; then
-    cmake --preset "$preset" >/dev/null
+    local out
+    out=$(cmake --preset "$preset" 2>&1) \
+      || { printf '%s\n' "$out" >&2; echo "qx: configure of $preset failed" >&2; return 1; }
   fi
-  cmake --build "build/$preset" -- -j"$(nproc)" | grep -v -E '^\[[0-9]+/[0-9]+\]' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "qx: build of $preset failed" >&2; return 1; }
+  cmake --build "build/$preset" -- -j"$(nproc)" || { echo "qx: build of $preset failed" >&2; return 1; }
 }
 
+# Builds the presets named, or every preset.
 qx_build_all() {
-  for p in "${QX_PRESETS[@]}"; do qx_build_preset "$p"; done
+  local presets=("$@"); [ ${#presets[@]} -gt 0 ] || presets=("${QX_PRESETS[@]}")
+  for p in "${presets[@]}"; do qx_build_preset "$p" || return 1; done
 }
 
 # One Wine prefix for the project, with the null display driver so that

@@ -48,12 +48,26 @@ CoreDriverDependencies=${QX_PSCRIPT_CORE}
   file(COPY ${QX_BUILD}/x86-${systems}/quillex.dll DESTINATION ${out}/i386)
 endforeach()
 
+# The builds keep their debugging information; the packages ship without it.
+function(qx_strip tool file)
+  find_program(QX_STRIP_${tool} ${tool}-strip REQUIRED)
+  execute_process(COMMAND ${QX_STRIP_${tool}} --strip-debug ${file} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "qx package: cannot strip ${file}")
+  endif()
+endfunction()
+
 # The administrator's PPD tool, when the x64 NT 6.0 build made it.
 if(EXISTS ${QX_BUILD}/x64-nt60/qx-ppd.exe)
   file(COPY ${QX_BUILD}/x64-nt60/qx-ppd.exe DESTINATION ${QX_PACKAGE_DIR}/tools)
+  qx_strip(x86_64-w64-mingw32 ${QX_PACKAGE_DIR}/tools/qx-ppd.exe)
 else()
   message(STATUS "qx package: build/x64-nt60/qx-ppd.exe not built: the package has no qx-ppd.exe")
 endif()
+foreach(systems nt60 nt52)
+  qx_strip(x86_64-w64-mingw32 ${QX_PACKAGE_DIR}/${systems}/amd64/quillex.dll)
+  qx_strip(i686-w64-mingw32 ${QX_PACKAGE_DIR}/${systems}/i386/quillex.dll)
+endforeach()
 file(COPY ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/docs/administration.md DESTINATION ${QX_PACKAGE_DIR})
 
 set(CPACK_PACKAGE_NAME quillex)

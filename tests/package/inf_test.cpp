@@ -211,56 +211,85 @@ TEST(PackageInfNt60, NewerSystemsGetAPackageAwareDriver) {
   }
 }
 
-UINT CALLBACK CopyQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR) {
-  auto *errors = static_cast<std::vector<std::string> *>(context);
+// The copy queue's answers. Wine's setupapi reads only the undecorated
+// [SourceDisksNames]: when it misses a file, it is pointed at the folder that
+// [SourceDisksNames.amd64] names for the file's disk.
+struct CopyQueue {
+  HINF inf;
+  std::wstring dir;
+  std::vector<std::string> errors;
+};
+
+UINT NewSourceFolder(CopyQueue *queue, const std::wstring &file, const std::wstring &tried, UINT_PTR buffer) {
+  INFCONTEXT source;
+  const std::wstring disk = Value(queue->inf, L"SourceDisksFiles", file.c_str());
+  if (disk.empty() || !SetupFindFirstLineW(queue->inf, L"SourceDisksNames.amd64", disk.c_str(), &source)) {
+    queue->errors.push_back(Narrow(file) + ": no source folder in the INF");
+    return FILEOP_ABORT;
+  }
+  const std::wstring folder = queue->dir + Field(&source, 4);
+  if (CompareStringOrdinal(folder.c_str(), -1, tried.c_str(), -1, TRUE) == CSTR_EQUAL ||
+      folder + L"\\" == tried) {
+    queue->errors.push_back(Narrow(file) + " is not in " + Narrow(folder));
+    return FILEOP_ABORT;
+  }
+  lstrcpynW(reinterpret_cast<WCHAR *>(buffer), folder.c_str(), MAX_PATH);
+  return FILEOP_NEWPATH;
+}
+
+UINT CALLBACK CopyQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2) {
+  auto *queue = static_cast<CopyQueue *>(context);
   switch (notification) {
     case SPFILENOTIFY_STARTQUEUE:
     case SPFILENOTIFY_STARTSUBQUEUE:
       return TRUE;
     case SPFILENOTIFY_STARTCOPY:
-    case SPFILENOTIFY_NEEDMEDIA:
       return FILEOP_DOIT;
+    case SPFILENOTIFY_NEEDMEDIA: {
+      auto *media = reinterpret_cast<SOURCE_MEDIA_W *>(param1);
+      return NewSourceFolder(queue, media->SourceFile ? media->SourceFile : L"",
+                             media->SourcePath ? media->SourcePath : L"", param2);
+    }
     case SPFILENOTIFY_COPYERROR: {
-      auto *paths = reinterpret_cast<FILEPATHS_W *>(param1);
-      errors->push_back(Narrow(paths->Source ? paths->Source : L"?") + " could not be copied");
-      return FILEOP_ABORT;
+      const std::wstring source = reinterpret_cast<FILEPATHS_W *>(param1)->Source;
+      const size_t slash = source.find_last_of(L'\\');
+      return NewSourceFolder(queue, source.substr(slash + 1), source.substr(0, slash), param2);
     }
     default:
       return NO_ERROR;
   }
 }
 
-// setupapi itself copies each x64 model's files (the driver directory, 66000,
-// pointed at a scratch folder): the package's bytes arrive.
+// setupapi itself copies each x64 model's files to the driver directory
+// (66000) and the package's bytes arrive there.
 TEST(PackageInfNt60, CopySectionsInstallThePackagesFiles) {
   const std::wstring dir = PackageDir(L"nt60");
   Inf inf(dir + L"quillex.inf");
   ASSERT_TRUE(inf.ok()) << inf.why();
-  WCHAR temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring target = std::wstring(temp) + L"qx-inf-copy-" + std::to_wstring(GetCurrentProcessId());
-  ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+  WCHAR target[MAX_PATH] = {};
   SetLastError(0xdeadbeef);
-  ASSERT_TRUE(SetupSetDirectoryIdW(inf.get(), 66000, target.c_str())) << GetLastError();
+  // A file-list section without its own line in [DestinationDirs] goes to
+  // DefaultDestDir, as the single files do.
+  ASSERT_TRUE(SetupGetTargetPathW(inf.get(), nullptr, L"QX_PLUGIN", target, MAX_PATH, nullptr)) << GetLastError();
 
   INFCONTEXT maker;
   ASSERT_TRUE(SetupFindFirstLineW(inf.get(), L"Manufacturer", nullptr, &maker));
   for (const Model &model : ReadModels(inf.get(), Field(&maker, 1) + L".NTamd64.6.0")) {
-    std::vector<std::string> errors;
+    CopyQueue queue{inf.get(), dir, {}};
     SetLastError(0xdeadbeef);
     BOOL done = SetupInstallFromInfSectionW(nullptr, inf.get(), model.install.c_str(), SPINST_FILES, nullptr,
-                                            dir.c_str(), 0, CopyQueueCallback, &errors, nullptr, nullptr);
+                                            dir.c_str(), 0, CopyQueueCallback, &queue, nullptr, nullptr);
     EXPECT_TRUE(done) << "model \"" << model.line << "\": error " << GetLastError();
-    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_TRUE(queue.errors.empty()) << queue.errors.front();
     for (const std::wstring &file : model.files) {
       const std::wstring source = dir + (file == L"quillex.dll" ? L"amd64\\" : L"") + file;
-      const std::vector<char> copied = ReadBytes(target + L"\\" + file);
-      EXPECT_FALSE(copied.empty()) << Narrow(file) << " not installed";
+      const std::wstring installed = std::wstring(target) + L"\\" + file;
+      const std::vector<char> copied = ReadBytes(installed);
+      EXPECT_FALSE(copied.empty()) << Narrow(installed) << " not installed";
       EXPECT_TRUE(copied == ReadBytes(source)) << Narrow(file) << " differs from the package's";
-      DeleteFileW((target + L"\\" + file).c_str());
+      DeleteFileW(installed.c_str());
     }
   }
-  RemoveDirectoryW(target.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Systems, PackageInf, ::testing::Values(L"nt60", L"nt52"),

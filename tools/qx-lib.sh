@@ -130,11 +130,12 @@ qx_package() {
 }
 
 # Authenticode with SHA-256 in place; no time stamp (no server reachable here).
+# The key's password goes through a pipe, never the command line.
 qx_sign_file() {
   local cert=$1 key=$2 file=$3 pass=()
-  [ -n "${QX_SIGN_PASS:-}" ] && pass=(-readpass <(printf '%s' "$QX_SIGN_PASS"))
-  osslsigncode sign -certs "$cert" -key "$key" "${pass[@]}" -h sha256 -n quillex \
-    -in "$file" -out "$file.signed" >/dev/null 2>&1 </dev/null || { rm -f "$file.signed"; return 1; }
+  [ -n "${QX_SIGN_PASS:-}" ] && pass=(-readpass /dev/stdin)
+  printf '%s' "${QX_SIGN_PASS:-}" | osslsigncode sign -certs "$cert" -key "$key" "${pass[@]}" -h sha256 -n quillex \
+    -in "$file" -out "$file.signed" >/dev/null 2>&1 || { rm -f "$file.signed"; return 1; }
   mv "$file.signed" "$file"
 }
 

@@ -35,7 +35,8 @@ std::wstring Field(INFCONTEXT *line, DWORD index) {
 std::string LineText(INFCONTEXT *line) {
   WCHAR text[1024] = {};
   SetupGetLineTextW(line, nullptr, nullptr, nullptr, text, 1024, nullptr);
-  return Narrow(text);
+  const std::wstring key = Field(line, 0);
+  return Narrow(key.empty() ? text : key + L"=" + text);
 }
 
 // The value of `key` in `section`; empty when the INF lacks it.

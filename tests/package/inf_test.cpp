@@ -229,8 +229,7 @@ UINT NewSourceFolder(CopyQueue *queue, const std::wstring &file, const std::wstr
     return FILEOP_ABORT;
   }
   const std::wstring folder = queue->dir + Field(&source, 4);
-  if (CompareStringOrdinal(folder.c_str(), -1, tried.c_str(), -1, TRUE) == CSTR_EQUAL ||
-      folder + L"\\" == tried) {
+  if (lstrcmpiW(folder.c_str(), tried.c_str()) == 0 || lstrcmpiW((folder + L"\\").c_str(), tried.c_str()) == 0) {
     queue->errors.push_back(Narrow(file) + " is not in " + Narrow(folder));
     return FILEOP_ABORT;
   }

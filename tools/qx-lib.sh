@@ -3,7 +3,7 @@
 QX_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
   cmake ninja-build googletest g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
   imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 ccache
-  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32)
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 osslsigncode openssl)
 QX_PRESETS=(native native-asan x64-nt60 x64-nt52 x86-nt60 x86-nt52 fuzz)
 QX_WINE64=/usr/lib/wine/wine64
 export WINEPREFIX="$ROOT/build/wine"
@@ -96,6 +96,47 @@ qx_run_tests() {
   echo "== total"
   echo "qx: $passed passed, $failed failed"
   return $rc
+}
+
+# Lays out the driver packages from the four Windows builds in build/package
+# (or $QX_PACKAGE_OUT) and archives them with CPack. With --sign CERT KEY (or
+# QX_SIGN_CERT and QX_SIGN_KEY; QX_SIGN_PASS holds the key's password) every
+# DLL and program is signed before the archive is made.
+qx_package() {
+  local cert=${QX_SIGN_CERT:-} key=${QX_SIGN_KEY:-}
+  while [ $# -gt 0 ]; do
+    case $1 in
+      --sign) [ $# -ge 3 ] || { echo "qx: --sign needs CERT and KEY" >&2; return 2; }; cert=$2; key=$3; shift 3 ;;
+      *) echo "usage: ./qx package [--sign CERT KEY]" >&2; return 2 ;;
+    esac
+  done
+  if [ -n "$cert$key" ]; then
+    local f; for f in "$cert" "$key"; do
+      [ -n "$f" ] && [ -r "$f" ] || { echo "qx: cannot read the signing certificate or key '$f'" >&2; return 1; }
+    done
+  fi
+  local out=${QX_PACKAGE_OUT:-$ROOT/build/package} log
+  log=$(cmake -S "$ROOT" -B "$out-tree" -G Ninja -DQX_PACKAGE=ON -DQX_PACKAGE_DIR="$out" 2>&1) \
+    || { printf '%s\n' "$log" | grep -v '^--' >&2; echo "qx: the package could not be laid out" >&2; return 1; }
+  printf '%s\n' "$log" | grep 'qx package' || true
+  if [ -n "$cert" ]; then
+    local file
+    while IFS= read -r file; do
+      qx_sign_file "$cert" "$key" "$file" || { echo "qx: signing $file failed (wrong password for the key?)" >&2; return 1; }
+    done < <(find "$out" -name '*.dll' -o -name '*.exe' | sort)
+  fi
+  log=$(cd "$out-tree" && cpack 2>&1) || { printf '%s\n' "$log" >&2; echo "qx: the archive could not be made" >&2; return 1; }
+  echo "qx: packages in $out, archive $(sed -n -E 's/^CPack: - package: (.*) generated\./\1/p' <<<"$log")"
+}
+
+# Authenticode with SHA-256 in place; no time stamp (no server reachable here).
+# The key's password goes through a pipe, never the command line.
+qx_sign_file() {
+  local cert=$1 key=$2 file=$3 pass=()
+  [ -n "${QX_SIGN_PASS:-}" ] && pass=(-readpass /dev/stdin)
+  printf '%s' "${QX_SIGN_PASS:-}" | osslsigncode sign -certs "$cert" -key "$key" "${pass[@]}" -h sha256 -n quillex \
+    -in "$file" -out "$file.signed" >/dev/null 2>&1 || { rm -f "$file.signed"; return 1; }
+  mv "$file.signed" "$file"
 }
 
 qx_demo() { bash "$ROOT/tools/demo.sh" "$@"; }

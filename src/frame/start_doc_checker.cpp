@@ -9,6 +9,7 @@
 #include "frame/path_parts.h"
 #include "frame/spooler.h"
 #include "frame/start_doc_rules.h"
+#include "frame/trace.h"
 #include "ids_frame.h"
 
 namespace qx {
@@ -61,16 +62,32 @@ INT StartDocChecker::CheckStartDocPost(HANDLE hPrinter, ULONG, DWORD jobId, UiCo
   if (!hPrinter || !ctx) return DOCUMENTEVENT_SUCCESS;
   MallocPtr<JOB_INFO_2W> job;
   if (FetchJobInfo(hPrinter, jobId, &job) != S_OK || !job->pDevMode) return DOCUMENTEVENT_SUCCESS;
+  const Trace trace(hPrinter);
   const PrivateDevmode *block = nullptr;
-  if (!FindPrivateDevmode(job->pDevMode, BytesFrom(job.get(), job->pDevMode), &block)) return DOCUMENTEVENT_SUCCESS;
+  if (!FindPrivateDevmode(job->pDevMode, BytesFrom(job.get(), job->pDevMode), &block)) {
+    trace.Line(L"print start: job %lu accepted: its devmode holds no quillex settings", jobId);
+    return DOCUMENTEVENT_SUCCESS;
+  }
   const bool numeric = IsNumericPasswordMode(hPrinter, ctx);
-  if (!IsPasswordMalformed(block, numeric)) return DOCUMENTEVENT_SUCCESS;
+  const WCHAR *form = numeric ? L"four digits" : L"eight characters";
+  if (!IsPasswordMalformed(block, numeric)) {
+    trace.Line(L"print start: job %lu accepted: not confidential, or its password has the printer's form (%ls)", jobId, form);
+    return DOCUMENTEVENT_SUCCESS;
+  }
   MallocPtr<PRINTER_INFO_2W> printer;
   if (FetchPrinterInfo(hPrinter, &printer) != S_OK) return DOCUMENTEVENT_SUCCESS;
-  if (!IsRealPort(printer.get())) return DOCUMENTEVENT_SUCCESS;
+  if (!IsRealPort(printer.get())) {
+    trace.Line(L"print start: job %lu accepted: password not of the form %ls, but port \"%ls\" prints nothing", jobId,
+               form, printer->pPortName ? printer->pPortName : L"");
+    return DOCUMENTEVENT_SUCCESS;
+  }
 
   // Refused from here on; what follows only decides whether to say so.
-  if (CanShowMessage(hPrinter, printer.get(), job.get())) {
+  const bool seen = CanShowMessage(hPrinter, printer.get(), job.get());
+  trace.Line(L"print start: job %lu refused: password not of the printer's form (%ls); message %ls (shared %ls, raw-only %ls)",
+             jobId, form, seen ? L"shown" : L"not shown", printer->Attributes & PRINTER_ATTRIBUTE_SHARED ? L"yes" : L"no",
+             printer->Attributes & PRINTER_ATTRIBUTE_RAW_ONLY ? L"yes" : L"no");
+  if (seen) {
     WCHAR path[kModulePathLength] = {};
     if (FindMessageModule(hPrinter, path, kModulePathLength)) {
       ModuleHandle module(IsolatedLoadLibrary(path));

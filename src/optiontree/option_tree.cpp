@@ -3,9 +3,12 @@
 // and refreshed, then an item pass over the driver's own items.
 #include "optiontree/option_tree.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
+#include "frame/trace.h"
 #include "optiontree/driver_items.h"
 #include "optiontree/feature_names.h"
 #include "optiontree/layout_items.h"
@@ -31,10 +34,28 @@ int NoByte(void *) { return -1; }
 // path nothing is cached and the next pass tries again.
 void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
   if (ctx->pPpdModel) return;
+  const Trace trace(p->hPrinter);
   WCHAR path[MAX_PATH];
-  if (!GetPpdFilePath(p->hOEMHeap, p->hPrinter, path)) return;
+  if (!GetPpdFilePath(p->hOEMHeap, p->hPrinter, path)) {
+    trace.Line(L"PPD: the driver names no data file; no option is marked");
+    return;
+  }
+  const DWORD started = trace.on() ? GetTickCount() : 0;
   std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"r"));  // text mode: CR LF reads as LF
+  const int openError = file ? 0 : errno;
   ctx->pPpdModel = file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr);
+  if (!file)
+    trace.Line(L"PPD %ls cannot be opened (%hs); no option is marked", path, strerror(openError));
+  else if (ctx->pPpdModel)
+    trace.Line(L"PPD %ls: %d features, %d constraints, read in %lu ms", path, ctx->pPpdModel->FeatureCount(),
+               ctx->pPpdModel->ConstraintCount(), GetTickCount() - started);
+}
+
+int CountMarkedOptions(const PpdModel &model) {
+  int marked = 0;
+  for (const PpdFeature *feature : model.features)
+    for (const PpdOption *option : feature->options) marked += option->bConstrained;
+  return marked;
 }
 
 struct DriverQuery {
@@ -55,6 +76,8 @@ void CountingPass(DWORD dwMode, POEMCUIPPARAM p, UiContext *ctx) {
   if (dwMode != OEMCUIP_DOCPROP || !ctx->pPpdModel) return;
   DriverQuery query{p->poemuiobj, ctx};
   RefreshInstalledOptions(*ctx->pPpdModel, ReadDriverOption, &query);
+  const Trace trace(p->hPrinter);
+  if (trace.on()) trace.Line(L"installed hardware excludes %d options", CountMarkedOptions(*ctx->pPpdModel));
 }
 
 // Links a driver item to its PPD feature: the standard items by their public

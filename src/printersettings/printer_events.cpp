@@ -1,6 +1,7 @@
 #include "printersettings/printer_events.h"
 
 #include "frame/spooler.h"
+#include "frame/trace.h"
 #include "printersettings/password_region.h"
 #include "printersettings/printer_settings.h"
 #include "printersettings/remote_printer.h"
@@ -29,18 +30,23 @@ bool OpenForWriting(LPWSTR printerName, PrinterHandle *printer) {
 
 }  // namespace
 
-bool IsNumericPasswordNation(ConsoleUserImpersonation &impersonation) {
+bool IsNumericPasswordNation(ConsoleUserImpersonation &impersonation, GEOID *nation) {
   impersonation.ImpersonateConsoleUser();
-  GEOID nation = GetUserGeoID(GEOCLASS_NATION);
-  bool numeric = nation != GEOID_NOT_AVAILABLE && IsNumericPasswordNationId(static_cast<int32_t>(nation));
+  GEOID found = GetUserGeoID(GEOCLASS_NATION);
+  bool numeric = found != GEOID_NOT_AVAILABLE && IsNumericPasswordNationId(static_cast<int32_t>(found));
   impersonation.RevertImpersonation();
+  if (nation) *nation = found;
   return numeric;
 }
 
 void DetermineRegion(HANDLE hPrinter, DWORD start, UiContext *ctx) {
   ConsoleUserImpersonation impersonation;
-  DWORD region = DetermineRegionValue(start, IsNumericPasswordNation(impersonation));
-  if (WriteDword(hPrinter, kRegionValueName, region) == ERROR_SUCCESS && ctx) ctx->dwCachedRegion = region;
+  GEOID nation = GEOID_NOT_AVAILABLE;
+  DWORD region = DetermineRegionValue(start, IsNumericPasswordNation(impersonation, &nation));
+  DWORD written = WriteDword(hPrinter, kRegionValueName, region);
+  if (written == ERROR_SUCCESS && ctx) ctx->dwCachedRegion = region;
+  Trace(hPrinter).Line(L"password form: console user's nation %ld, QXRegion %lu (from %lu) %ls", static_cast<long>(nation),
+                       region, start, written == ERROR_SUCCESS ? L"written" : L"could not be written");
 }
 
 void EnsureEmfDespoolingSetting(HANDLE hPrinter) {
@@ -56,7 +62,9 @@ HRESULT PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM, UiCont
   if (!OpenForWriting(pPrinterName, &printer)) return S_OK;
   MallocPtr<PRINTER_INFO_2W> info;
   if (FAILED(FetchPrinterInfo(printer.get(), &info))) return S_OK;
-  if (!IsRemotePrinter(info.get())) {
+  const bool remote = IsRemotePrinter(info.get());
+  if (remote) Trace(printer.get()).Line(L"installation: %ls is a remote printer, left alone", pPrinterName);
+  if (!remote) {
     // Installation decides anew: a form chosen before is not kept.
     DetermineRegion(printer.get(), 0, ctx);
     EnsureEmfDespoolingSetting(printer.get());
@@ -73,11 +81,14 @@ HRESULT UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo, UiContext *ctx) 
   }
   MallocPtr<PRINTER_INFO_2W> info;
   if (FAILED(FetchPrinterInfo(printer.get(), &info))) return E_FAIL;
-  if (!IsRemotePrinter(info.get())) {
+  const bool remote = IsRemotePrinter(info.get());
+  if (remote) Trace(printer.get()).Line(L"upgrade: %ls is a remote printer, left alone", upgrade->pPrinterName);
+  if (!remote) {
     // An upgrade keeps a determined form, and completes one that is not.
     DWORD region = 0;
     bool read = ReadPrinterDword(printer.get(), kRegionValueName, &region) == ERROR_SUCCESS;
     if (!read) region = 0;
+    if (region & kRegionDetermined) Trace(printer.get()).Line(L"upgrade: password form kept (QXRegion %lu)", region);
     if (!(region & kRegionDetermined)) DetermineRegion(printer.get(), region, ctx);
     EnsureEmfDespoolingSetting(printer.get());
   }

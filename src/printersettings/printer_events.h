@@ -14,8 +14,9 @@ extern const WCHAR kEmfDespoolingValueName[];  // "EMFDespoolingSetting"
 // on a stored value, `ctx` (if any) caches it.
 void DetermineRegion(HANDLE hPrinter, DWORD start, UiContext *ctx);
 // Whether the console user's nation uses numeric passwords. `impersonation`
-// comes inactive and goes back inactive.
-bool IsNumericPasswordNation(ConsoleUserImpersonation &impersonation);
+// comes inactive and goes back inactive. `nation`, when given, receives the
+// nation looked up (GEOID_NOT_AVAILABLE when there is none).
+bool IsNumericPasswordNation(ConsoleUserImpersonation &impersonation, GEOID *nation = nullptr);
 // Stores EMFDespoolingSetting = 0 unless a four-byte value is there.
 void EnsureEmfDespoolingSetting(HANDLE hPrinter);
 

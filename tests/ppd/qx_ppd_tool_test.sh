@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # qx-ppd on the command line: formats, installed options, exit codes.
-# Usage: qx_ppd_tool_test.sh QX_PPD SAMPLE_DIR
+# Usage: qx_ppd_tool_test.sh QX_PPD SAMPLE_DIR VERSION
 set -u
 tool=$1; samples=$2
 failures=0
@@ -58,6 +58,29 @@ check "missing file fails" 1 "$rc"
 check "missing file says so" 1 "$(grep -c 'cannot open' "$tmp/err")"
 check "missing file prints nothing" "" "$(cat "$tmp/out")"
 "$tool" dump "$tmp" > /dev/null 2> "$tmp/err"; check "directory fails" 1 $?
+# A typo in --installed is refused, naming the keyword and what comes close,
+# instead of quietly dropping the exclusions.
+"$tool" excluded "$tmp/trays.ppd" --installed QXTrayUnit=lcu1 > "$tmp/out" 2> "$tmp/err"; rc=$?
+check "unknown installed option fails" "2 " "$rc $(cat "$tmp/out")"
+check "unknown installed option named" 'qx-ppd: installed option *QXTrayUnit has no option "lcu1" (did you mean LCU1?)' "$(cat "$tmp/err")"
+"$tool" dump "$tmp/trays.ppd" --installed InputSlot=LC1 2> "$tmp/err"; rc=$?
+check "a feature that is not installable is refused" "2 1" "$rc $(grep -c 'no installed option \*InputSlot (did you mean \*QXTrayUnit' "$tmp/err")"
+
+check "why names the installed option and the line" \
+  "$(printf '%s\n' 'Input Slot: Cassette 2 (LC2) is excluded by' \
+    '  Lower Cassette Unit = Not Installed (None): *UIConstraints: *QXTrayUnit None *InputSlot LC2')" \
+  "$("$tool" why "$tmp/trays.ppd" InputSlot LC2)"
+check "why after installing" "Input Slot: Cassette 2 (LC2) is not excluded by the installed options" \
+  "$("$tool" why "$tmp/trays.ppd" '*InputSlot' LC2 --installed QXTrayUnit=LCU1)"
+"$tool" why "$tmp/trays.ppd" InputSlot LC9 2> "$tmp/err"; check "why of an unknown option" "2 1" "$? $(grep -c LC9 "$tmp/err")"
+
+"$tool" --help > "$tmp/out" 2> "$tmp/err"; rc=$?
+check "help on standard output" "0 1 0" "$rc $(grep -c '^usage: qx-ppd dump' "$tmp/out") $(wc -c < "$tmp/err")"
+"$tool" dump "$tmp/garbage.ppd" > /dev/null 2> "$tmp/err"; rc=$?
+check "a file that is no PPD dumps with a warning" "0 1" "$rc $(grep -c 'does not start with \*PPD-Adobe' "$tmp/err")"
+check "a PPD gives no warning" "" "$("$tool" dump "$tmp/trays.ppd" 2>&1 >/dev/null)"
+check "version" "qx-ppd $3.0" "$("$tool" --version)"
+
 "$tool" frobnicate "$tmp/trays.ppd" 2> /dev/null; check "unknown command" 2 $?
 "$tool" dump "$tmp/trays.ppd" --installed NoEquals 2> /dev/null; check "bad --installed" 2 $?
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks each built quillex.dll: exactly the two named exports, none of the
 # libraries that must load at run time among its imports, and the manifest
-# and version resources present (manifest 712 or 708 bytes).
+# and version resources present (manifest 712 or 708 bytes), the version block
+# saying the project's version everywhere.
 set -u
-build=$1; failed=0; checked=0
+build=$1; version=$2.0; failed=0; checked=0
 fail() { echo "FAIL $1: $2"; failed=1; }
 for preset in x64-nt60 x64-nt52 x86-nt60 x86-nt52; do
   dll="$build/$preset/quillex.dll"
@@ -21,6 +22,8 @@ for preset in x64-nt60 x64-nt52 x86-nt60 x86-nt52; do
   python3 "$(dirname "$0")/rsrc_list.py" "$dll" > /tmp/qx-rsrc-$$.txt || fail "$preset" "resource table unreadable"
   grep -q "^24 2 1033 $size$" /tmp/qx-rsrc-$$.txt || fail "$preset" "manifest 2 of $size bytes missing: $(grep '^24 ' /tmp/qx-rsrc-$$.txt)"
   grep -q "^16 1 " /tmp/qx-rsrc-$$.txt || fail "$preset" "version block missing"
+  block=$(python3 "$(dirname "$0")/version_block.py" "$dll")
+  [ "$block" = "$version $version $version $version" ] || fail "$preset" "version block says '$block', the project is $version"
   rm -f /tmp/qx-rsrc-$$.txt
 done
 echo "checked $checked DLLs"

@@ -1,6 +1,4 @@
 // qx-ppd: shows what the plug-in reads from a PPD file.
-//   qx-ppd dump FILE [--installed KEYWORD=OPTION]...
-//   qx-ppd excluded FILE [--installed KEYWORD=OPTION]...
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,24 +10,75 @@
 #include "ppd/ppd_dump.h"
 #include "ppd/ppd_model.h"
 #include "ppd/ppd_text.h"
+#include "ppd_questions.h"
+#include "qx_version.h"
 
 namespace {
 
+constexpr char kUsage[] =
+    "usage: qx-ppd dump FILE [--installed KEYWORD=OPTION]...\n"
+    "       qx-ppd excluded FILE [--installed KEYWORD=OPTION]...\n"
+    "       qx-ppd why FILE FEATURE OPTION [--installed KEYWORD=OPTION]...\n"
+    "       qx-ppd --help | --version\n"
+    "\n"
+    "  dump      every header value, feature, option, constraint and installed\n"
+    "            option the plug-in reads, one tab-separated line each\n"
+    "  excluded  the options the installed options exclude, with the reason\n"
+    "  why       which installed options and *UIConstraints lines exclude OPTION\n"
+    "            of FEATURE, or that none does\n"
+    "  --installed sets an installed option (group InstallableOptions) as the\n"
+    "            printer's properties would; an unknown keyword or option is an\n"
+    "            error. Keywords may be given with or without their asterisk.\n"
+    "\n"
+    "Exit codes: 0 done, 1 the file cannot be read, 2 wrong arguments.\n";
+
 int Usage() {
-  std::fputs("usage: qx-ppd dump|excluded FILE [--installed KEYWORD=OPTION]...\n", stderr);
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+std::string WithAsterisk(std::string keyword) {
+  if (keyword.empty() || keyword[0] != '*') keyword.insert(0, 1, '*');
+  return keyword;
+}
+
+// A file that does not start as a PPD (after a UTF-8 byte order mark) is
+// still read, but the administrator hears about it.
+void WarnUnlessPpd(FILE *file, const char *path) {
+  char head[13] = {};
+  size_t got = std::fread(head, 1, sizeof head - 1, file);
+  std::rewind(file);
+  const char *start = got >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 ? head + 3 : head;
+  if (std::strncmp(start, "*PPD-Adobe", 10) != 0)
+    std::fprintf(stderr, "qx-ppd: warning: %s does not start with *PPD-Adobe: it may not be a PPD file\n", path);
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("qx-ppd %s\n", QX_VERSION_TEXT);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   if (argc < 3) return Usage();
   std::string command = argv[1];
-  if (command != "dump" && command != "excluded") return Usage();
+  if (command != "dump" && command != "excluded" && command != "why") return Usage();
   const char *path = argv[2];
+  int next = 3;
+  std::string whyFeature, whyOption;
+  if (command == "why") {
+    if (argc < 5) return Usage();
+    whyFeature = WithAsterisk(argv[3]);
+    whyOption = argv[4];
+    next = 5;
+  }
 
   std::vector<std::pair<std::string, std::string>> installed;
-  for (int i = 3; i < argc; ++i) {
+  for (int i = next; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--installed" && i + 1 < argc) {
       arg = argv[++i];
@@ -43,9 +92,7 @@ int main(int argc, char **argv) {
       std::fprintf(stderr, "qx-ppd: --installed needs KEYWORD=OPTION, got \"%s\"\n", arg.c_str());
       return 2;
     }
-    std::string keyword = arg.substr(0, equals);
-    if (keyword[0] != '*') keyword.insert(0, 1, '*');
-    installed.emplace_back(keyword, arg.substr(equals + 1));
+    installed.emplace_back(WithAsterisk(arg.substr(0, equals)), arg.substr(equals + 1));
   }
 
   FILE *file = std::fopen(path, "rb");
@@ -53,6 +100,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "qx-ppd: cannot open %s: %s\n", path, std::strerror(errno));
     return 1;
   }
+  WarnUnlessPpd(file, path);
   std::unique_ptr<qx::PpdModel> model(qx::ReadPpdModelFromFile(file));
   bool failed = std::ferror(file) != 0;
   int readError = errno;
@@ -66,6 +114,22 @@ int main(int argc, char **argv) {
     return 1;
   }
 
+  // Every name is checked before anything is set: a typo must not quietly
+  // leave the exclusions as if that option were installed.
+  for (const auto &entry : installed) {
+    std::string error = qx::CheckInstalledOption(*model, entry.first, entry.second);
+    if (!error.empty()) {
+      std::fprintf(stderr, "qx-ppd: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  if (command == "why") {
+    std::string error = qx::CheckFeatureOption(*model, whyFeature, whyOption);
+    if (!error.empty()) {
+      std::fprintf(stderr, "qx-ppd: %s\n", error.c_str());
+      return 2;
+    }
+  }
   for (const auto &entry : installed) {
     std::basic_string<qx::PpdUnit> keyword = qx::Utf8ToPpdUnits(entry.first);
     std::basic_string<qx::PpdUnit> option = qx::Utf8ToPpdUnits(entry.second);
@@ -73,7 +137,17 @@ int main(int argc, char **argv) {
   }
   if (!installed.empty()) qx::MarkConstrainedOptions(model.get());
 
-  std::string out = command == "dump" ? qx::DumpPpdModel(*model) : qx::DescribeExcludedOptions(*model);
+  std::string out;
+  if (command == "dump") {
+    out = qx::DumpPpdModel(*model);
+  } else if (command == "excluded") {
+    out = qx::DescribeExcludedOptions(*model);
+  } else {
+    const qx::PpdFeature *feature = model->FindFeature(qx::Utf8ToPpdUnits(whyFeature).c_str());
+    std::basic_string<qx::PpdUnit> option = qx::Utf8ToPpdUnits(whyOption);
+    for (const qx::PpdOption *candidate : feature->options)
+      if (candidate->keyword.Equals(option.c_str())) out = qx::ExplainExclusion(*model, *feature, *candidate);
+  }
   std::fwrite(out.data(), 1, out.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

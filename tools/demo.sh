@@ -26,9 +26,8 @@ fi
 [ -f "$HOST_EXE" ] || { echo "qx demo: $HOST_EXE is missing; run ./qx build" >&2; exit 1; }
 
 # A fresh prefix of the demo's own, so that the tests' prefix stays clean.
-export WINEPREFIX="$OUT/wine" WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
-WINEPREFIX="$OUT/wine" wineserver -k >/dev/null 2>&1 || true
+source "$ROOT/tools/qx-lib.sh"
+export WINEPREFIX="$OUT/wine"
 rm -rf "$OUT"
 mkdir -p "$OUT/shots"
 echo "qx demo: preparing a Wine prefix in $WINEPREFIX"
@@ -36,13 +35,13 @@ echo "qx demo: preparing a Wine prefix in $WINEPREFIX"
 if [ "$INTERACTIVE" = 0 ]; then
   "$WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
 fi
+qx_wine_fonts
 wineserver -w  # the next program starts with the display driver chosen above
-# A persistent server with Wine's services started here, their output on
-# /dev/null, so that capturing a program's output never waits for them.
-wineserver -p >/dev/null 2>&1 </dev/null || true
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
-(setsid "$WINE64" "$ROOT/build/x64-nt60/qx-idle.exe" >/dev/null 2>&1 </dev/null &)
+# A session of the demo's own (Wine's services started here, their output on
+# /dev/null, so that capturing a program's output never waits for them),
+# ended with the demo.
+trap qx_wine_stop EXIT
+qx_wine_session
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 SHOTS=$(winpath "$OUT/shots")

@@ -57,42 +57,72 @@ qx_wine_prefix() {
   touch "$WINEPREFIX/.qx-ready"
 }
 
-# A persistent wineserver with one idle process keeps every test's start
-# cheap and keeps ctest from waiting on the server's inherited pipes.
-qx_wine_start() {
-  qx_wine_prefix
+# A warm Wine session: a wineserver and one idle process keep every test's
+# start cheap and keep ctest from waiting on the server's inherited pipes.
+# A session already running in the prefix is used as it is; one started here
+# is recorded (QX_WINE_PIDS) so that qx_wine_stop ends exactly that.
+QX_WINE_PIDS=()
+qx_wine_start() { qx_wine_prefix; qx_wine_session; }
+
+# The session itself, in the prefix WINEPREFIX names (the demo has its own).
+qx_wine_session() {
   local idle="$ROOT/build/x64-nt60/qx-idle.exe"
-  if ! pgrep -f -x "$idle" >/dev/null 2>&1; then
-    wineserver -p >/dev/null 2>&1 </dev/null || true
-    "$QX_WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
-    (setsid "$QX_WINE64" "$idle" >/dev/null 2>&1 </dev/null &)
-    # Let the idle program bring up the session's desktop before any test.
-    sleep 2
-  fi
+  pgrep -f -x "$idle" >/dev/null 2>&1 && return 0
+  # -f keeps the server in the foreground, so its process id is its own; it
+  # ends at once when a server already runs in the prefix. The idle program
+  # keeps it running; once that ends, the server closes Wine's services and
+  # ends a second later.
+  setsid wineserver -f -p1 >/dev/null 2>&1 </dev/null &
+  local server=$!
+  "$QX_WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
+  setsid "$QX_WINE64" "$idle" >/dev/null 2>&1 </dev/null &
+  QX_WINE_PIDS=($!)
+  kill -0 "$server" 2>/dev/null && QX_WINE_PIDS+=("$server")
+  # Let the idle program bring up the session's desktop before any test.
+  sleep 2
 }
 
-qx_wine_stop() { wineserver -k >/dev/null 2>&1 || true; }
+# Ends the session qx_wine_start started: the idle program first; the server
+# then closes Wine's services and ends by itself (stopped by signal only when
+# it does not, which would leave the services behind).
+qx_wine_stop() {
+  [ ${#QX_WINE_PIDS[@]} -gt 0 ] || return 0
+  local idle=${QX_WINE_PIDS[0]} server=${QX_WINE_PIDS[1]:-} i
+  kill "$idle" 2>/dev/null || true
+  if [ -n "$server" ]; then
+    for i in $(seq 100); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
+    kill "$server" 2>/dev/null || true
+  fi
+  QX_WINE_PIDS=()
+}
 
 qx_wine() { "$QX_WINE64" "$@"; }
 
-# Runs every suite; each suite prints CTest's own summary, and the last line
-# adds them up.
+# Runs every suite. Each test's line shows as it finishes (failures with
+# their output), each suite ends with CTest's own summary, and the last line
+# adds them up. Arguments go to every ctest run (-R pattern, -L label).
 qx_run_tests() {
-  local passed=0 failed=0 rc=0 out
+  local passed=0 failed=0 rc=0
+  local log; log=$(mktemp)
   for p in native native-asan x64-nt60 x64-nt52 fuzz; do
-    echo "== $p"
+    echo "== test $p"
     # A Wine test program occasionally dies at start-up (0.01 s, no output)
     # while another starts beside it; such a test gets one more run.
     local retry=(); case $p in x64-*) retry=(--repeat until-pass:2) ;; esac
-    out=$(cd "build/$p" && ctest --output-on-failure -j2 "${retry[@]}" "$@" 2>&1) || rc=1
-    printf '%s\n' "$out" | grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true
-    local line; line=$(printf '%s\n' "$out" | grep -E 'tests passed, [0-9]+ tests failed out of' | tail -1)
+    # Through a file, not a pipe: a Wine service a test starts may inherit the
+    # output and hold a pipe open after ctest ends.
+    (cd "build/$p" && exec ctest --output-on-failure -j2 "${retry[@]}" "$@") >"$log" 2>&1 </dev/null &
+    local ctest=$!
+    tail -n +1 -f --pid="$ctest" "$log" | grep --line-buffered -v -E '^ *Start +[0-9]+: ' || true
+    wait "$ctest" || rc=1
+    local line; line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -1)
     if [ -n "$line" ]; then
       local total f
       total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line"); f=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
       passed=$((passed + total - f)); failed=$((failed + f))
     fi
   done
+  rm -f "$log"
   echo "== total"
   echo "qx: $passed passed, $failed failed"
   return $rc

@@ -3,7 +3,7 @@
 QX_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
   cmake ninja-build googletest g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
   imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 ccache
-  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32)
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 fonts-wine fonts-ipafont-gothic)
 QX_PRESETS=(native native-asan x64-nt60 x64-nt52 x86-nt60 x86-nt52 fuzz)
 QX_WINE64=/usr/lib/wine/wine64
 export WINEPREFIX="$ROOT/build/wine"
@@ -47,14 +47,26 @@ qx_build_all() {
 # One Wine prefix for the project, with the null display driver so that
 # windows, dialogs and painting work without a display.
 qx_wine_prefix() {
-  [ -f "$WINEPREFIX/.qx-ready" ] && return 0
+  [ -f "$WINEPREFIX/.qx-ready" ] && { qx_wine_fonts; return 0; }
   echo "qx: preparing Wine prefix in $WINEPREFIX"
   rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
   "$QX_WINE64" wineboot -i >/dev/null 2>&1 </dev/null
   "$QX_WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
   "$QX_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  qx_wine_fonts
   wineserver -w
   touch "$WINEPREFIX/.qx-ready"
+}
+
+# Fonts with real metrics for the dialogs' fonts: Wine's own Tahoma (package
+# fonts-wine) stands for "MS Shell Dlg", which Wine maps to Tahoma already;
+# IPA P Gothic (fonts-ipafont-gothic), proportional like the original, for
+# "MS UI Gothic". Done once per prefix.
+qx_wine_fonts() {
+  [ -f "$WINEPREFIX/.qx-fonts" ] && return 0
+  "$QX_WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1 </dev/null
+  touch "$WINEPREFIX/.qx-fonts"
 }
 
 # A warm Wine session: a wineserver and one idle process keep every test's
@@ -67,7 +79,8 @@ qx_wine_start() { qx_wine_prefix; qx_wine_session; }
 # The session itself, in the prefix WINEPREFIX names (the demo has its own).
 qx_wine_session() {
   local idle="$ROOT/build/x64-nt60/qx-idle.exe"
-  pgrep -f -x "$idle" >/dev/null 2>&1 && return 0
+  local pidfile="$WINEPREFIX/.qx-idle.pid" pid
+  pid=$(cat "$pidfile" 2>/dev/null) && [ "$(tr -d '\0' <"/proc/$pid/cmdline" 2>/dev/null)" = "$idle" ] && return 0
   # -f keeps the server in the foreground, so its process id is its own; it
   # ends at once when a server already runs in the prefix. The idle program
   # keeps it running; once that ends, the server closes Wine's services and
@@ -77,6 +90,7 @@ qx_wine_session() {
   "$QX_WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
   setsid "$QX_WINE64" "$idle" >/dev/null 2>&1 </dev/null &
   QX_WINE_PIDS=($!)
+  echo $! >"$pidfile"
   kill -0 "$server" 2>/dev/null && QX_WINE_PIDS+=("$server")
   # Let the idle program bring up the session's desktop before any test.
   sleep 2

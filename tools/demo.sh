@@ -146,8 +146,11 @@ mapfile -t A < <(shot_args landscape-4up-down-then-left layout)
 step "Layout: landscape, 4 pages per sheet, down then left" "" -- \
   prefs --printer "$COLOUR" --layout orientation=landscape,pages=4,direction=down-then-left "${A[@]}" "${INTER[@]}"
 mapfile -t A < <(shot_args booklet-right-edge layout)
+# A booklet is printed on both sides: choosing it on the page turns "None"
+# into "Flip on Short Edge", so the scene starts from that state.
 step "Layout: booklet bound on the right edge" "" -- \
-  prefs --printer "$COLOUR" --layout orientation=portrait,pages=booklet,booklet-edge=right "${A[@]}" "${INTER[@]}"
+  prefs --printer "$COLOUR" --set Duplex=DuplexTumble \
+  --layout orientation=portrait,pages=booklet,booklet-edge=right "${A[@]}" "${INTER[@]}"
 mapfile -t A < <(shot_args monochrome layout advanced)
 step "The monochrome printer: Layout and the driver's items" "" -- prefs --printer "$MONO" "${A[@]}" "${INTER[@]}"
 

@@ -59,13 +59,18 @@ qx_wine_prefix() {
 }
 
 # Fonts with real metrics for the dialogs' fonts: Wine's own Tahoma (package
-# fonts-wine) stands for "MS Shell Dlg", which Wine maps to Tahoma already;
-# IPA P Gothic (fonts-ipafont-gothic), proportional like the original, for
-# "MS UI Gothic". Done once per prefix.
+# fonts-wine; Wine maps "MS Shell Dlg" to Tahoma but does not look in that
+# package's folder, so the prefix lists the files) and IPA P Gothic
+# (fonts-ipafont-gothic), proportional like the original, for "MS UI Gothic".
+# Done once per prefix.
 qx_wine_fonts() {
   [ -f "$WINEPREFIX/.qx-fonts" ] && return 0
-  "$QX_WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-    /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1 </dev/null
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+  "$QX_WINE64" reg add "$key\Fonts" /v "Tahoma (TrueType)" /d 'Z:\usr\share\wine\fonts\tahoma.ttf' /f \
+    >/dev/null 2>&1 </dev/null
+  "$QX_WINE64" reg add "$key\Fonts" /v "Tahoma Bold (TrueType)" /d 'Z:\usr\share\wine\fonts\tahomabd.ttf' /f \
+    >/dev/null 2>&1 </dev/null
+  "$QX_WINE64" reg add "$key\FontSubstitutes" /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1 </dev/null
   touch "$WINEPREFIX/.qx-fonts"
 }
 

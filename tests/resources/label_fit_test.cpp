@@ -89,6 +89,11 @@ class ControlDC {
     DrawTextW(dc_, label.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK);
     return r.bottom;
   }
+  std::wstring Face() const {
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc_, LF_FACESIZE, face);
+    return face;
+  }
   TEXTMETRICW Metrics() const {
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc_, &tm);
@@ -214,10 +219,9 @@ std::string Misfits(HWND page, const char *name) {
     RECT units = {0, 0, 4, 8};
     MapDialogRect(page, &units);
     ControlDC dc(page);
-    wchar_t face[64] = {};
-    GetTextFaceW(GetDC(page), 64, face);
     TEXTMETRICW tm = dc.Metrics();
-    printf("%s: base units %ld x %ld, font height %ld, average %ld\n", name, units.right, units.bottom, tm.tmHeight, tm.tmAveCharWidth);
+    printf("%s: %s, base units %ld x %ld, font height %ld\n", name, Utf8(dc.Face()).c_str(), units.right,
+           units.bottom, tm.tmHeight);
   }
   for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     if (!(GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE)) continue;

@@ -20,26 +20,11 @@
 #include "layoutpage/layout_page_harness.h"
 #include "resource_ids.h"
 #include "resources/language_copy.h"
+#include "support/languages.h"
 
 namespace {
 
 using qxtest::LanguageCopy;
-
-struct Language {
-  LANGID id;
-  const char *name;
-};
-void PrintTo(const Language &language, std::ostream *out) { *out << language.name; }
-constexpr Language kLanguages[] = {
-    {MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), "English"},
-    {MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), "German"},
-    {MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), "French"},
-    {MAKELANGID(LANG_ITALIAN, SUBLANG_ITALIAN), "Italian"},
-    {MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), "Japanese"},
-    {MAKELANGID(LANG_DUTCH, SUBLANG_DUTCH), "Dutch"},
-    {MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN), "Portuguese"},
-    {MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN), "Spanish"},
-};
 
 std::string Utf8(const std::wstring &text) {
   int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -241,7 +226,7 @@ std::vector<qxtest::ItemSpec> EveryLayoutItem() {
   };
 }
 
-class LabelFitTest : public ::testing::TestWithParam<Language> {
+class LabelFitTest : public ::testing::TestWithParam<qxtest::Language> {
  protected:
   void SetUp() override {
     copy = std::make_unique<LanguageCopy>(qxtest::BesideTestProgram(L"quillex.dll"), GetParam().id);
@@ -272,7 +257,7 @@ TEST_P(LabelFitTest, ExtendedSettingsPage) {
   EXPECT_TRUE(misfits.empty()) << misfits;
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, LabelFitTest, ::testing::ValuesIn(kLanguages),
+INSTANTIATE_TEST_SUITE_P(Languages, LabelFitTest, ::testing::ValuesIn(qxtest::AllLanguages()),
                          [](const auto &info) { return std::string(info.param.name); });
 
 BOOL CALLBACK CollectDialog(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR out) {

@@ -1,7 +1,7 @@
 # Functions behind ./qx. Sourced, never run on its own.
 
 QX_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
-  cmake ninja-build googletest g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
+  cmake ninja-build googletest libgtest-dev g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
   imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 ccache
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 fonts-wine fonts-ipafont-gothic)
 QX_PRESETS=(native native-asan x64-nt60 x64-nt52 x86-nt60 x86-nt52 fuzz)

@@ -7,7 +7,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 dir=${1:-$ROOT/build/ppd-corpus}
 if [ $# -eq 0 ] && [ ! -d "$dir" ]; then
   echo "bench ppd: building the corpus in $dir"
-  bash /work/shared/ppd/build-corpus.sh "$dir"
+  bash "$ROOT/../shared/ppd/build-corpus.sh" "$dir"
 fi
 cmake --build "$ROOT/build/native" --target qx-ppd-bench -- -j2 >/dev/null
 exec "$ROOT/build/native/qx-ppd-bench" "$dir"

@@ -26,9 +26,8 @@ fi
 [ -f "$HOST_EXE" ] || { echo "qx demo: $HOST_EXE is missing; run ./qx build" >&2; exit 1; }
 
 # A fresh prefix of the demo's own, so that the tests' prefix stays clean.
-export WINEPREFIX="$OUT/wine" WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
-WINEPREFIX="$OUT/wine" wineserver -k >/dev/null 2>&1 || true
+source "$ROOT/tools/qx-lib.sh"
+export WINEPREFIX="$OUT/wine"
 rm -rf "$OUT"
 mkdir -p "$OUT/shots"
 echo "qx demo: preparing a Wine prefix in $WINEPREFIX"
@@ -36,13 +35,13 @@ echo "qx demo: preparing a Wine prefix in $WINEPREFIX"
 if [ "$INTERACTIVE" = 0 ]; then
   "$WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
 fi
+qx_wine_fonts
 wineserver -w  # the next program starts with the display driver chosen above
-# A persistent server with Wine's services started here, their output on
-# /dev/null, so that capturing a program's output never waits for them.
-wineserver -p >/dev/null 2>&1 </dev/null || true
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
-(setsid "$WINE64" "$ROOT/build/x64-nt60/qx-idle.exe" >/dev/null 2>&1 </dev/null &)
+# A session of the demo's own (Wine's services started here, their output on
+# /dev/null, so that capturing a program's output never waits for them),
+# ended with the demo.
+trap qx_wine_stop EXIT
+qx_wine_session
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 SHOTS=$(winpath "$OUT/shots")
@@ -147,8 +146,11 @@ mapfile -t A < <(shot_args landscape-4up-down-then-left layout)
 step "Layout: landscape, 4 pages per sheet, down then left" "" -- \
   prefs --printer "$COLOUR" --layout orientation=landscape,pages=4,direction=down-then-left "${A[@]}" "${INTER[@]}"
 mapfile -t A < <(shot_args booklet-right-edge layout)
+# A booklet is printed on both sides: choosing it on the page turns "None"
+# into "Flip on Short Edge", so the scene starts from that state.
 step "Layout: booklet bound on the right edge" "" -- \
-  prefs --printer "$COLOUR" --layout orientation=portrait,pages=booklet,booklet-edge=right "${A[@]}" "${INTER[@]}"
+  prefs --printer "$COLOUR" --set Duplex=DuplexTumble \
+  --layout orientation=portrait,pages=booklet,booklet-edge=right "${A[@]}" "${INTER[@]}"
 mapfile -t A < <(shot_args monochrome layout advanced)
 step "The monochrome printer: Layout and the driver's items" "" -- prefs --printer "$MONO" "${A[@]}" "${INTER[@]}"
 

@@ -1,9 +1,10 @@
 # Functions behind ./qx. Sourced, never run on its own.
 
 QX_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
-  cmake ninja-build googletest g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
+  cmake ninja-build googletest libgtest-dev g++ clang libclang-rt-14-dev libcups2-dev libcairo2-dev
   imagemagick binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 ccache
-  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 osslsigncode openssl)
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 osslsigncode openssl
+  fonts-wine fonts-ipafont-gothic)
 QX_PRESETS=(native native-asan x64-nt60 x64-nt52 x86-nt60 x86-nt52 fuzz)
 QX_WINE64=/usr/lib/wine/wine64
 export WINEPREFIX="$ROOT/build/wine"
@@ -19,21 +20,22 @@ qx_ensure_packages() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  echo "qx: installing ${missing[*]}"
+  echo "== install ${missing[*]}"
   local sudo=; [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # apt's own lines (fetching, unpacking, setting up each package) show the
+  # progress of what takes minutes on a fresh machine.
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
 # Builds one preset; a failed configure or build is reported with the preset's
-# name and fails the command. Ninja's own [n/m] lines show the progress.
+# name and fails the command. CMake's configure lines and ninja's own [n/m]
+# lines show the progress.
 qx_build_preset() {
   local preset=$1
   echo "== build $preset"
   if [ ! -f "build/$preset/build.ninja" ]; then
-    local out
-    out=$(cmake --preset "$preset" 2>&1) \
-      || { printf '%s\n' "$out" >&2; echo "qx: configure of $preset failed" >&2; return 1; }
+    cmake --preset "$preset" || { echo "qx: configure of $preset failed" >&2; return 1; }
   fi
   cmake --build "build/$preset" -- -j"$(nproc)" || { echo "qx: build of $preset failed" >&2; return 1; }
 }
@@ -47,52 +49,107 @@ qx_build_all() {
 # One Wine prefix for the project, with the null display driver so that
 # windows, dialogs and painting work without a display.
 qx_wine_prefix() {
-  [ -f "$WINEPREFIX/.qx-ready" ] && return 0
+  [ -f "$WINEPREFIX/.qx-ready" ] && { qx_wine_fonts; return 0; }
   echo "qx: preparing Wine prefix in $WINEPREFIX"
   rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
   "$QX_WINE64" wineboot -i >/dev/null 2>&1 </dev/null
   "$QX_WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
   "$QX_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  qx_wine_fonts
   wineserver -w
   touch "$WINEPREFIX/.qx-ready"
 }
 
-# A persistent wineserver with one idle process keeps every test's start
-# cheap and keeps ctest from waiting on the server's inherited pipes.
-qx_wine_start() {
-  qx_wine_prefix
-  local idle="$ROOT/build/x64-nt60/qx-idle.exe"
-  if ! pgrep -f -x "$idle" >/dev/null 2>&1; then
-    wineserver -p >/dev/null 2>&1 </dev/null || true
-    "$QX_WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
-    (setsid "$QX_WINE64" "$idle" >/dev/null 2>&1 </dev/null &)
-    # Let the idle program bring up the session's desktop before any test.
-    sleep 2
-  fi
+# Fonts with real metrics for the dialogs' fonts: Wine's own Tahoma (package
+# fonts-wine; Wine maps "MS Shell Dlg" to Tahoma but does not look in that
+# package's folder, so the prefix lists the files) and IPA P Gothic
+# (fonts-ipafont-gothic), proportional like the original, for "MS UI Gothic".
+# Done once per prefix.
+qx_wine_fonts() {
+  [ -f "$WINEPREFIX/.qx-fonts" ] && return 0
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+  "$QX_WINE64" reg add "$key\Fonts" /v "Tahoma (TrueType)" /d 'Z:\usr\share\wine\fonts\tahoma.ttf' /f \
+    >/dev/null 2>&1 </dev/null
+  "$QX_WINE64" reg add "$key\Fonts" /v "Tahoma Bold (TrueType)" /d 'Z:\usr\share\wine\fonts\tahomabd.ttf' /f \
+    >/dev/null 2>&1 </dev/null
+  "$QX_WINE64" reg add "$key\FontSubstitutes" /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1 </dev/null
+  touch "$WINEPREFIX/.qx-fonts"
 }
 
-qx_wine_stop() { wineserver -k >/dev/null 2>&1 || true; }
+# A warm Wine session: a wineserver and one idle process keep every test's
+# start cheap and keep ctest from waiting on the server's inherited pipes.
+# A session already running in the prefix is used as it is; one started here
+# is recorded (QX_WINE_PIDS) so that qx_wine_stop ends exactly that.
+QX_WINE_PIDS=()
+qx_wine_start() { qx_wine_prefix; qx_wine_session; }
+
+# The session itself, in the prefix WINEPREFIX names (the demo has its own).
+qx_wine_session() {
+  local idle="$ROOT/build/x64-nt60/qx-idle.exe"
+  local pidfile="$WINEPREFIX/.qx-idle.pid" pid
+  pid=$(cat "$pidfile" 2>/dev/null) && [ "$({ tr -d '\0' <"/proc/$pid/cmdline"; } 2>/dev/null)" = "$idle" ] && return 0
+  # -f keeps the server in the foreground, so its process id is its own; it
+  # ends at once when a server already runs in the prefix. The idle program
+  # keeps it running; once that ends, the server closes Wine's services and
+  # ends a second later.
+  setsid wineserver -f -p1 >/dev/null 2>&1 </dev/null &
+  local server=$! i
+  # Ready once its socket exists in its own folder (its working directory);
+  # a program started before that would start a server of its own.
+  for i in $(seq 50); do
+    [ -S "/proc/$server/cwd/socket" ] || ! kill -0 "$server" 2>/dev/null && break
+    sleep 0.1
+  done
+  "$QX_WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
+  setsid "$QX_WINE64" "$idle" >/dev/null 2>&1 </dev/null &
+  QX_WINE_PIDS=($!)
+  echo $! >"$pidfile"
+  kill -0 "$server" 2>/dev/null && QX_WINE_PIDS+=("$server")
+  # Let the idle program bring up the session's desktop before any test.
+  sleep 2
+}
+
+# Ends the session qx_wine_start started: the idle program first; the server
+# then closes Wine's services and ends by itself (stopped by signal only when
+# it does not, which would leave the services behind).
+qx_wine_stop() {
+  [ ${#QX_WINE_PIDS[@]} -gt 0 ] || return 0
+  local idle=${QX_WINE_PIDS[0]} server=${QX_WINE_PIDS[1]:-} i
+  kill "$idle" 2>/dev/null || true
+  if [ -n "$server" ]; then
+    for i in $(seq 100); do kill -0 "$server" 2>/dev/null || break; sleep 0.1; done
+    kill "$server" 2>/dev/null || true
+  fi
+  QX_WINE_PIDS=()
+}
 
 qx_wine() { "$QX_WINE64" "$@"; }
 
-# Runs every suite; each suite prints CTest's own summary, and the last line
-# adds them up.
+# Runs every suite. Each test's line shows as it finishes (failures with
+# their output), each suite ends with CTest's own summary, and the last line
+# adds them up. Arguments go to every ctest run (-R pattern, -L label).
 qx_run_tests() {
-  local passed=0 failed=0 rc=0 out
+  local passed=0 failed=0 rc=0
+  local log; log=$(mktemp)
   for p in native native-asan x64-nt60 x64-nt52 fuzz; do
-    echo "== $p"
+    echo "== test $p"
     # A Wine test program occasionally dies at start-up (0.01 s, no output)
     # while another starts beside it; such a test gets one more run.
     local retry=(); case $p in x64-*) retry=(--repeat until-pass:2) ;; esac
-    out=$(cd "build/$p" && ctest --output-on-failure -j2 "${retry[@]}" "$@" 2>&1) || rc=1
-    printf '%s\n' "$out" | grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true
-    local line; line=$(printf '%s\n' "$out" | grep -E 'tests passed, [0-9]+ tests failed out of' | tail -1)
+    # Through a file, not a pipe: a Wine service a test starts may inherit the
+    # output and hold a pipe open after ctest ends.
+    (cd "build/$p" && exec ctest --output-on-failure --no-tests=ignore -j2 "${retry[@]}" "$@") >"$log" 2>&1 </dev/null &
+    local ctest=$!
+    tail -n +1 -f --pid="$ctest" "$log" | grep --line-buffered -v -E '^ *Start +[0-9]+: ' || true
+    wait "$ctest" || rc=1
+    local line; line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -1) || true
     if [ -n "$line" ]; then
       local total f
       total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line"); f=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
       passed=$((passed + total - f)); failed=$((failed + f))
     fi
   done
+  rm -f "$log"
   echo "== total"
   echo "qx: $passed passed, $failed failed"
   return $rc

@@ -214,6 +214,26 @@ TEST_F(HostPrinter, PrintingPreferencesShowTheDriverItemsAndThePluginPages) {
       EXPECT_EQ(std::wcsncmp(label, kWarningMark, 4) == 0, warned) << Narrow(label);
       ++listsChecked;
     }
+    // Every page shows whole: each control lies inside the tab's display
+    // area, whatever the page's own font.
+    HWND tab = PropSheet_GetTabControl(sheet.window());
+    RECT display;
+    GetClientRect(tab, &display);
+    TabCtrl_AdjustRect(tab, FALSE, &display);
+    for (size_t i = 0; i <= sheet.pages().size(); ++i) {
+      HWND shown = sheet.ShowPage(static_cast<int>(i));
+      ASSERT_NE(shown, nullptr);
+      RECT area = display;
+      MapWindowPoints(tab, shown, reinterpret_cast<POINT *>(&area), 2);
+      for (HWND c = GetWindow(shown, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, shown, reinterpret_cast<POINT *>(&r), 2);
+        EXPECT_TRUE(r.right <= area.right && r.bottom <= area.bottom)
+            << "page " << i << " control " << GetDlgCtrlID(c) << " ends at " << r.right << "," << r.bottom
+            << " of " << area.right << "," << area.bottom;
+      }
+    }
   };
   CallLog log;
   log.set_echo(false);

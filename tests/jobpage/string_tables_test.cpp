@@ -7,24 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "support/languages.h"
 #include "support/plugin_loader.h"
 
 namespace {
 
-struct Language {
-  LANGID id;
-  const char *name;
-};
-const Language kNeutral = {MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), "neutral"};
-const Language kTranslations[] = {
-    {MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), "German"},
-    {MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), "French"},
-    {MAKELANGID(LANG_ITALIAN, SUBLANG_ITALIAN), "Italian"},
-    {MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), "Japanese"},
-    {MAKELANGID(LANG_DUTCH, SUBLANG_DUTCH), "Dutch"},
-    {MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN), "Portuguese"},
-    {MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN), "Spanish"},
-};
+using qxtest::kNeutral;
+using qxtest::kTranslations;
+using qxtest::Language;
 
 // Words that the language really spells as English does.
 const std::set<std::pair<UINT, LANGID>> kSameAsEnglish = {

@@ -50,13 +50,14 @@ OPTITEM &DriverItems::Find(BYTE dmPubId) {
   return items_.front();
 }
 
-LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext) : items_(specs) {
+LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext, HMODULE resources)
+    : items_(specs) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   heap_ = HeapCreate(0, 0, 0);
   block_.cbSize = sizeof block_;
   block_.poemuiobj = &uiobj_;
-  block_.hModule = loader_.module();
+  block_.hModule = resources ? resources : loader_.module();
   block_.hOEMHeap = heap_;
   block_.pDrvOptItems = items_.size() ? items_.data() : nullptr;
   block_.cDrvOptItems = items_.size();

@@ -53,7 +53,10 @@ struct ListEntryView {
 
 class LayoutPageHarness {
  public:
-  explicit LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext = true);
+  // `resources`: the module the page loads its texts from (the plug-in's own
+  // by default).
+  explicit LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext = true,
+                             HMODULE resources = nullptr);
   ~LayoutPageHarness();
   LayoutPageHarness(const LayoutPageHarness &) = delete;
   LayoutPageHarness &operator=(const LayoutPageHarness &) = delete;

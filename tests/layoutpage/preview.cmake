@@ -8,4 +8,5 @@ endif()
 if(NOT WIN32 AND NOT QX_SANITIZE)
   add_test(NAME layout_artwork_resources
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_artwork_resources.sh ${CMAKE_SOURCE_DIR}/build)
+  qx_test_labels(layout_artwork_resources static)
 endif()

@@ -2,7 +2,10 @@
 
 #include <prsht.h>
 
+#include <algorithm>
 #include <cstdio>
+
+#include "host/page_size.h"
 
 namespace qxhost {
 namespace {
@@ -10,7 +13,10 @@ namespace {
 constexpr short kPageWidth = 320;   // dialog units, as the plug-in's pages
 constexpr short kPageHeight = 346;
 constexpr short kRowHeight = 15;
-constexpr short kColumnWidth = 155;
+constexpr short kMargin = 6;      // left, right and between the columns
+constexpr short kLabelGap = 2;    // between an item's name and its list
+constexpr wchar_t kPageFace[] = L"MS Shell Dlg";
+constexpr int kPagePoints = 8;
 
 void AppendWord(std::vector<BYTE> *t, WORD w) {
   t->push_back(static_cast<BYTE>(w));
@@ -22,17 +28,17 @@ void AppendString(std::vector<BYTE> *t, const wchar_t *s) {
 }
 
 // An empty page template; the controls are made at WM_INITDIALOG.
-std::vector<BYTE> PageTemplate(const std::wstring &title, short height) {
+std::vector<BYTE> PageTemplate(const std::wstring &title, short width, short height) {
   std::vector<BYTE> t(sizeof(DLGTEMPLATE), 0);
   auto *d = reinterpret_cast<DLGTEMPLATE *>(t.data());
   d->style = WS_CHILD | WS_CAPTION | DS_SETFONT | DS_3DLOOK;
-  d->cx = kPageWidth;
+  d->cx = width;
   d->cy = height;
   AppendWord(&t, 0);  // no menu
   AppendWord(&t, 0);  // standard class
   AppendString(&t, title.c_str());
-  AppendWord(&t, 8);
-  AppendString(&t, L"MS Shell Dlg");
+  AppendWord(&t, kPagePoints);
+  AppendString(&t, kPageFace);
   return t;
 }
 
@@ -91,6 +97,8 @@ LONG_PTR CALLBACK HostSheet::ComPropSheet(HANDLE handle, UINT function, LPARAM l
       page.fromPlugin = true;
       if ((psp->dwFlags & PSP_USETITLE) && psp->pszTitle && !IS_INTRESOURCE(psp->pszTitle)) page.title = psp->pszTitle;
       page.handle = CreatePropertySheetPageW(psp);
+      page.pixels = (psp->dwFlags & PSP_DLGINDIRECT) ? TemplatePixels(psp->pResource)
+                                                     : TemplatePixels(psp->hInstance, psp->pszTemplate);
       std::string what = "sheet: CPSFUNC_ADD_PROPSHEETPAGEW \"" + Narrow(page.title) + "\" (template " +
                          (IS_INTRESOURCE(psp->pszTemplate)
                               ? std::to_string(reinterpret_cast<ULONG_PTR>(psp->pszTemplate))
@@ -135,11 +143,9 @@ bool HostSheet::Open(const std::wstring &caption) {
   InitCommonControlsEx(&icc);
   std::vector<HPROPSHEETPAGE> handles;
   if (driverPage_.items) {
-    int rows = 0;
-    for (DWORD i = 0; i < driverPage_.items->count(); ++i)
-      if (Visible(driverPage_.items->items()[i])) ++rows;
-    short height = static_cast<short>(12 + ((rows + 1) / 2) * kRowHeight);
-    driverPage_.templ = PageTemplate(driverPage_.title, height > kPageHeight ? height : kPageHeight);
+    short width = 0, height = 0;
+    SizeDriverPage(&width, &height);
+    driverPage_.templ = PageTemplate(driverPage_.title, width, height);
     PROPSHEETPAGEW psp = {};
     psp.dwSize = sizeof psp;
     psp.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
@@ -166,6 +172,38 @@ bool HostSheet::Open(const std::wstring &caption) {
   ShowWindow(sheet_, SW_SHOW);
   Pump(150);
   return true;
+}
+
+void HostSheet::SizeDriverPage(short *width, short *height) {
+  const BaseUnits units = FontBaseUnits(kPageFace, kPagePoints);
+  ItemTree *items = driverPage_.items;
+  // The longest name and the longest option, measured in the page's font.
+  int label = 0, option = 0, rows = 0;
+  {
+    FontDC font(kPageFace, kPagePoints);
+    for (DWORD i = 0; i < items->count(); ++i) {
+      const OPTITEM &item = items->items()[i];
+      if (!Visible(item)) continue;
+      ++rows;
+      label = std::max(label, font.Width(LabelText(items, static_cast<int>(i))));
+      for (int k = 0; item.pOptType && k < item.pOptType->Count; ++k)
+        option = std::max(option, font.Width(kWarningMark + items->OptionText(static_cast<int>(i), k)));
+    }
+  }
+  // A list shows its text between its borders and its drop-down button.
+  const int listChrome = GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE);
+  driverPage_.labelWidth = static_cast<short>(HorizontalUnits(label, units) + 1);
+  driverPage_.listWidth = static_cast<short>(HorizontalUnits(option + listChrome, units));
+  int w = std::max<int>(kPageWidth, 3 * kMargin + 2 * (driverPage_.labelWidth + kLabelGap + driverPage_.listWidth));
+  int h = std::max<int>(kPageHeight, 12 + ((rows + 1) / 2) * kRowHeight);
+  for (const SheetPage &p : pages_) {
+    w = std::max(w, HorizontalUnits(p.pixels.cx, units));
+    h = std::max(h, VerticalUnits(p.pixels.cy, units));
+  }
+  // Wider pages give the lists the room.
+  driverPage_.listWidth = static_cast<short>((w - 3 * kMargin) / 2 - driverPage_.labelWidth - kLabelGap);
+  *width = static_cast<short>(w);
+  *height = static_cast<short>(h);
 }
 
 bool HostSheet::Closed() const {
@@ -282,10 +320,11 @@ void HostSheet::LayOutDriverPage(DriverPage *page) {
     if (!Visible(item)) continue;  // hidden items are absent, as in the driver's tree
     int column = row / rows, line = row % rows;
     ++row;
-    RECT label = {6 + column * kColumnWidth, 8 + line * kRowHeight + 2, 6 + column * kColumnWidth + 72,
-                  8 + line * kRowHeight + 12};
-    RECT list = {6 + column * kColumnWidth + 74, 8 + line * kRowHeight, 6 + column * kColumnWidth + 150,
-                 8 + line * kRowHeight + 120};
+    const int left = kMargin + column * (page->labelWidth + kLabelGap + page->listWidth + kMargin);
+    const int top = 8 + line * kRowHeight;
+    RECT label = {left, top + 2, left + page->labelWidth, top + 12};
+    const int listLeft = left + page->labelWidth + kLabelGap;
+    RECT list = {listLeft, top, listLeft + page->listWidth, top + 120};
     MapDialogRect(w, &label);
     MapDialogRect(w, &list);
     std::wstring name = LabelText(page->items, static_cast<int>(i));

@@ -26,6 +26,7 @@ struct SheetPage {
   HPROPSHEETPAGE handle = nullptr;
   std::wstring title;
   bool fromPlugin = false;
+  SIZE pixels = {0, 0};  // as its template and font make it
 };
 
 class HostSheet {
@@ -75,9 +76,14 @@ class HostSheet {
     bool applied = false;
     std::wstring title;
     std::vector<BYTE> templ;
+    short labelWidth = 0;  // dialog units of the page's font, long enough
+    short listWidth = 0;   // for the longest name and the longest option
   };
   static INT_PTR CALLBACK DriverPageProc(HWND, UINT, WPARAM, LPARAM);
   static void LayOutDriverPage(DriverPage *page);
+  // Sizes the driver's page: columns for its longest texts, and at least as
+  // large in pixels as every plug-in page.
+  void SizeDriverPage(short *width, short *height);
   static void RefreshDriverPage(DriverPage *page);
   static LONG CallItemCallback(DriverPage *page, WORD reason, OPTITEM *current, LONG oldSel);
   bool Closed() const;

@@ -129,7 +129,14 @@ void LayoutPageHarness::Choose(int listId, int position) {
   SendMessageW(page_, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Control(listId)));
 }
 
-void LayoutPageHarness::Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+void LayoutPageHarness::Click(int id) {
+  // A user cannot click a disabled control (and Wine's BM_CLICK on one never returns).
+  if (!Enabled(id)) {
+    ADD_FAILURE() << "control " << id << " is disabled";
+    return;
+  }
+  SendMessageW(Control(id), BM_CLICK, 0, 0);
+}
 
 LRESULT LayoutPageHarness::Notify(UINT code) {
   PSHNOTIFY n = {};

@@ -7,7 +7,7 @@
 #include "frame/bounded_strings.h"
 #include "frame/private_devmode.h"
 #include "frame/ui_context.h"
-#include "jobpage/driver_strings.h"
+#include "frame/spooler.h"
 #include "jobpage/edit_filters.h"
 #include "jobpage/job_rules.h"
 #include "jobpage/password_mode.h"
@@ -75,14 +75,10 @@ void EnableReserveControls(HWND page) {
   Enable(page, IDC_JOB_RESERVE_PASSWORD, on);
 }
 
-// Labels stay on the driver's heap until the driver releases it; without
-// that heap the template's texts stay.
+HMODULE ModuleOf(const OEMCUIPPARAM &param) { return static_cast<HMODULE>(param.hModule); }
+
 void SetLabels(HWND page, const OEMCUIPPARAM &param) {
-  if (!param.hOEMHeap) return;
-  for (const Label &label : kLabels) {
-    WCHAR *text = LoadDriverHeapString(param, label.text);
-    SetDlgItemTextW(page, label.control, text ? text : L"");
-  }
+  for (const Label &label : kLabels) SetControlString(page, label.control, ModuleOf(param), param.hOEMHeap, label.text);
 }
 
 void LimitText(HWND page, int id, size_t limit) { SendDlgItemMessageW(page, id, EM_LIMITTEXT, limit, 0); }
@@ -162,8 +158,8 @@ bool Validate(HWND page, UiContext *ctx) {
                              TextLength(page, IDC_JOB_RESERVE_PASSWORD), GetPasswordMode(ctx)))
     return true;
   const OEMCUIPPARAM &param = *ctx->pCuiParam;
-  HeapString caption(param.hOEMHeap, LoadDriverHeapString(param, IDS_ERROR_CAPTION));
-  HeapString text(param.hOEMHeap, LoadDriverHeapString(param, IDS_JOB_RESERVE_INCOMPLETE));
+  HeapString caption = LoadPluginString(ModuleOf(param), param.hOEMHeap, IDS_ERROR_CAPTION);
+  HeapString text = LoadPluginString(ModuleOf(param), param.hOEMHeap, IDS_JOB_RESERVE_INCOMPLETE);
   MessageBoxW(page, text ? text.get() : L"", caption ? caption.get() : L"", MB_ICONWARNING);
   return false;
 }

@@ -58,7 +58,7 @@ void FillList(HWND page, int listId, const OEMCUIPPARAM *block, int firstText, c
   auto *module = static_cast<HMODULE>(block->hModule);
   for (int i = 0; i < entries.count; ++i) {
     const ListEntry &e = entries.entry[i];
-    HeapString text(block->hOEMHeap, LoadHeapString(module, block->hOEMHeap, firstText + e.option));
+    HeapString text = LoadPluginString(module, block->hOEMHeap, firstText + e.option);
     if (!text) continue;
     if (IsIconList(listId)) {
       COMBOBOXEXITEMW item = {};

@@ -378,16 +378,18 @@ TEST_F(JobPageTest, WithoutDriverParametersThePageShowsItsTemplateAndIgnoresTheU
   EXPECT_EQ(SetResultCalls(), 0u);
 }
 
-TEST_F(JobPageTest, WithoutDriverHeapTheTemplateTextsStay) {
+// A driver that lends no heap: the page's strings come from the process heap.
+TEST_F(JobPageTest, WithoutDriverHeapTheStringsComeFromTheProcessHeap) {
   setup.param.hOEMHeap = nullptr;
   FillReserveJob(L"");
   Open();
-  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Reserve Job");
-  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));  // the values still load
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Save Access Control settings");
+  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));
   MessageBoxCatcher catcher;
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
   ASSERT_EQ(catcher.count(), 1u);
-  EXPECT_EQ(catcher[0].text, L"");
+  EXPECT_EQ(catcher[0].caption, L"Error");
+  EXPECT_EQ(catcher[0].text, L"To enable password-protected printing, please enter the password, user name and job name.");
 }
 
 }  // namespace

@@ -50,10 +50,11 @@ OPTITEM &DriverItems::Find(BYTE dmPubId) {
   return items_.front();
 }
 
-LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext) : items_(specs) {
+LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext, bool withDriverHeap)
+    : items_(specs) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  heap_ = HeapCreate(0, 0, 0);
+  if (withDriverHeap) heap_ = HeapCreate(0, 0, 0);
   block_.cbSize = sizeof block_;
   block_.poemuiobj = &uiobj_;
   block_.hModule = loader_.module();

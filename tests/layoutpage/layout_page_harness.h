@@ -53,7 +53,7 @@ struct ListEntryView {
 
 class LayoutPageHarness {
  public:
-  explicit LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext = true);
+  explicit LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext = true, bool withDriverHeap = true);
   ~LayoutPageHarness();
   LayoutPageHarness(const LayoutPageHarness &) = delete;
   LayoutPageHarness &operator=(const LayoutPageHarness &) = delete;

@@ -454,6 +454,17 @@ TEST(LayoutPage, WithoutUiContextThePageKeepsItsTemplate) {
   EXPECT_EQ(h.changedCount(), 0);
 }
 
+// A driver that lends no heap: labels and lists come from the process heap
+// (HeapAlloc with a null heap faults on Windows; Wine returns null).
+TEST(LayoutPage, WithoutDriverHeapTheTextsComeFromTheProcessHeap) {
+  LayoutPageHarness h(FullItems(), true, false);
+  EXPECT_EQ(h.Text(IDC_ORIENTATION_LABEL), L"&Orientation:");
+  EXPECT_EQ(h.Text(IDC_BOOKLET_RADIO), L"Boo&klet");
+  EXPECT_EQ(Texts(h.Entries(IDC_DUPLEX_LIST)), (Strings{L"None", L"Flip on Short Edge", L"Flip on Long Edge"}));
+  h.Choose(IDC_ORIENTATION_LIST, 1);
+  EXPECT_EQ(Texts(h.Entries(IDC_DUPLEX_LIST)).size(), 3u);
+}
+
 TEST(LayoutPage, WithoutItemArrayThePageStaysEmpty) {
   LayoutPageHarness h({});
   ASSERT_NE(h.page(), nullptr);

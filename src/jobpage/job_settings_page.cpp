@@ -153,9 +153,9 @@ int TextLength(HWND page, int id) {
 
 // The whole text of a control, however long.
 std::wstring ControlText(HWND page, int id) {
-  HWND control = GetDlgItem(page, id);
-  std::wstring text(control ? GetWindowTextLengthW(control) : 0, L'\0');
-  if (!text.empty()) text.resize(GetWindowTextW(control, &text[0], static_cast<int>(text.size()) + 1));
+  const LRESULT length = SendDlgItemMessageW(page, id, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
+  if (!text.empty()) text.resize(GetDlgItemTextW(page, id, &text[0], static_cast<int>(text.size()) + 1));
   return text;
 }
 

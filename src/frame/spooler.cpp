@@ -49,7 +49,10 @@ DWORD ReadPrinterDword(HANDLE hPrinter, LPCWSTR name, DWORD *out) {
                          &needed);
 }
 
-WCHAR *LoadHeapString(HMODULE module, HANDLE heap, UINT id) {
+HANDLE PluginStringHeap(HANDLE driverHeap) { return driverHeap ? driverHeap : GetProcessHeap(); }
+
+WCHAR *LoadHeapString(HMODULE module, HANDLE driverHeap, UINT id) {
+  HANDLE heap = PluginStringHeap(driverHeap);
   // LoadStringW cannot say whether it cut a string, so a string that fills the
   // buffer is read again into one twice as large.
   size_t capacity = 257;
@@ -61,6 +64,16 @@ WCHAR *LoadHeapString(HMODULE module, HANDLE heap, UINT id) {
     HeapFree(heap, 0, buf);
     capacity = capacity == 257 ? 513 : (capacity - 1) * 2 + 1;
   }
+}
+
+HeapString LoadPluginString(HMODULE module, HANDLE driverHeap, UINT id) {
+  return HeapString(PluginStringHeap(driverHeap), LoadHeapString(module, driverHeap, id));
+}
+
+void SetControlString(HWND window, int id, HMODULE module, HANDLE driverHeap, UINT text) {
+  HeapString buffer = LoadPluginString(module, driverHeap, text);
+  SetDlgItemTextW(window, id, buffer ? buffer.get() : L"");
+  if (driverHeap) buffer.release();
 }
 
 }  // namespace qx

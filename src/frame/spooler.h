@@ -19,8 +19,19 @@ HRESULT FetchDriverInfo(HANDLE hPrinter, MallocPtr<DRIVER_INFO_3W> *out);
 // `out` is written only on success.
 DWORD ReadPrinterDword(HANDLE hPrinter, LPCWSTR name, DWORD *out);
 
-// String `id` of `module` in a zeroed buffer from `heap`, however long it is;
-// an empty buffer when the string is missing, null when allocation fails.
+// The heap the plug-in's strings live on: the driver's heap when it lent one,
+// else the process heap (on Windows HeapAlloc faults on a null heap).
+HANDLE PluginStringHeap(HANDLE driverHeap);
+
+// String `id` of `module` in a zeroed buffer from PluginStringHeap(heap),
+// however long it is; an empty buffer when the string is missing, null when
+// allocation fails. Free it on PluginStringHeap(heap).
 WCHAR *LoadHeapString(HMODULE module, HANDLE heap, UINT id);
+// The same, freed on its heap when the owner goes.
+HeapString LoadPluginString(HMODULE module, HANDLE driverHeap, UINT id);
+// Sets the text of control `id` of `window` to string `text` (empty when it
+// is missing). On the driver's heap the buffer stays until the driver frees
+// the heap as a whole; a process-heap buffer is freed at once.
+void SetControlString(HWND window, int id, HMODULE module, HANDLE driverHeap, UINT text);
 
 }  // namespace qx

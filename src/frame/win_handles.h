@@ -39,6 +39,7 @@ class UniqueHandle {
 
 using PrinterHandle = UniqueHandle<HANDLE, ClosePrinter>;
 using ModuleHandle = UniqueHandle<HMODULE, FreeLibrary>;
+using KernelHandle = UniqueHandle<HANDLE, CloseHandle>;  // tokens, events, threads
 
 // A string or block on a heap the caller names (the driver's hOEMHeap).
 class HeapString {

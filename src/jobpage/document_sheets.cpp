@@ -2,7 +2,7 @@
 
 #include "activation/activation.h"
 #include "frame/sheet_reasons.h"
-#include "jobpage/driver_strings.h"
+#include "frame/spooler.h"
 #include "jobpage/job_settings_page.h"
 #include "layoutpage/layout_page.h"
 #include "resource_ids.h"
@@ -45,9 +45,11 @@ HANDLE AddPage(PPROPSHEETUI_INFO info, UiContext *ctx, UINT templateId, UINT tit
   page.dwFlags = PSP_USETITLE;
   page.hInstance = PluginModule();
   page.pszTemplate = MAKEINTRESOURCEW(templateId);
-  // The title stays on the driver's heap until the driver releases the heap.
-  if (const POEMCUIPPARAM param = ctx->pCuiParam)
-    page.pszTitle = LoadDriverHeapString(*param, titleId);
+  // The title stays on the driver's heap until the driver releases the heap;
+  // without that heap the page keeps its template's caption.
+  const POEMCUIPPARAM param = ctx->pCuiParam;
+  if (param && param->hOEMHeap)
+    page.pszTitle = LoadHeapString(static_cast<HMODULE>(param->hModule), param->hOEMHeap, titleId);
   page.pfnDlgProc = proc;
   page.lParam = reinterpret_cast<LPARAM>(ctx);
   if (PageActCtx == INVALID_HANDLE_VALUE) PageActCtx = CreatePageActCtx();

@@ -48,6 +48,10 @@ uint32_t PasswordModeFromSetting(const char *answer, size_t size) {
   return kEightCharPasswords;
 }
 
+bool AccessEntriesFit(size_t userNameLength, size_t passwordUtf8Bytes) {
+  return userNameLength <= kAccessUserNameLimit && passwordUtf8Bytes <= kAccessPasswordByteLimit;
+}
+
 size_t Utf8PrefixLength(const char *text, size_t length, size_t maxBytes) {
   if (!text) return 0;
   if (length <= maxBytes) return length;

@@ -36,6 +36,15 @@ bool ShowsReservePassword(uint32_t jobType, size_t passwordLength, uint32_t pass
 bool ReserveEntriesComplete(size_t userNameLength, size_t jobNameLength, size_t passwordLength,
                             uint32_t passwordMode);
 
+// Limits of the access-control entries in the devmode: the user name in
+// characters, the password in UTF-8 bytes without the terminator.
+constexpr size_t kAccessUserNameLimit = 14;
+constexpr size_t kAccessPasswordByteLimit = 70;
+
+// The access-control entries fit their devmode fields whole, so that what the
+// page shows is what it stores; otherwise the page refuses to store them.
+bool AccessEntriesFit(size_t userNameLength, size_t passwordUtf8Bytes);
+
 // What the printer's QXRegion value says about the password form.
 enum class RegionVerdict {
   EightChars,  // no value, or bit 0 clear: the nation's form was never decided

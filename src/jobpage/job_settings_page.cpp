@@ -3,11 +3,12 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <string>
 
 #include "frame/bounded_strings.h"
 #include "frame/private_devmode.h"
 #include "frame/ui_context.h"
-#include "jobpage/driver_strings.h"
+#include "frame/spooler.h"
 #include "jobpage/edit_filters.h"
 #include "jobpage/job_rules.h"
 #include "jobpage/password_mode.h"
@@ -17,10 +18,8 @@ namespace qx {
 namespace {
 
 constexpr int kReserveGroup = -1;
-constexpr int kAccessUserNameLimit = 14;
-constexpr int kAccessPasswordLimit = 70;
+constexpr int kAccessPasswordLimit = 70;  // characters
 constexpr int kReserveNameLimit = 14;
-constexpr size_t kAccessPasswordBytes = 71;  // UTF-8 with its terminator
 constexpr int kValidationTextUnits = 127;    // 126 characters and a terminator
 
 struct Label {
@@ -75,14 +74,10 @@ void EnableReserveControls(HWND page) {
   Enable(page, IDC_JOB_RESERVE_PASSWORD, on);
 }
 
-// Labels stay on the driver's heap until the driver releases it; without
-// that heap the template's texts stay.
+HMODULE ModuleOf(const OEMCUIPPARAM &param) { return static_cast<HMODULE>(param.hModule); }
+
 void SetLabels(HWND page, const OEMCUIPPARAM &param) {
-  if (!param.hOEMHeap) return;
-  for (const Label &label : kLabels) {
-    WCHAR *text = LoadDriverHeapString(param, label.text);
-    SetDlgItemTextW(page, label.control, text ? text : L"");
-  }
+  for (const Label &label : kLabels) SetControlString(page, label.control, ModuleOf(param), param.hOEMHeap, label.text);
 }
 
 void LimitText(HWND page, int id, size_t limit) { SendDlgItemMessageW(page, id, EM_LIMITTEXT, limit, 0); }
@@ -156,21 +151,51 @@ int TextLength(HWND page, int id) {
   return GetDlgItemTextW(page, id, text, kValidationTextUnits);
 }
 
-bool Validate(HWND page, UiContext *ctx) {
+// The whole text of a control, however long.
+std::wstring ControlText(HWND page, int id) {
+  const LRESULT length = SendDlgItemMessageW(page, id, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
+  if (!text.empty()) text.resize(GetDlgItemTextW(page, id, &text[0], static_cast<int>(text.size()) + 1));
+  return text;
+}
+
+size_t Utf8Bytes(const std::wstring &text) {
+  if (text.empty()) return 0;
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  return bytes > 0 ? static_cast<size_t>(bytes) : 0;
+}
+
+bool ReserveEntriesValid(HWND page, UiContext *ctx) {
   if (!IsChecked(page, IDC_JOB_RESERVE_JOB)) return true;
-  if (ReserveEntriesComplete(TextLength(page, IDC_JOB_RESERVE_USER_NAME), TextLength(page, IDC_JOB_RESERVE_JOB_NAME),
-                             TextLength(page, IDC_JOB_RESERVE_PASSWORD), GetPasswordMode(ctx)))
-    return true;
-  const OEMCUIPPARAM &param = *ctx->pCuiParam;
-  HeapString caption(param.hOEMHeap, LoadDriverHeapString(param, IDS_ERROR_CAPTION));
-  HeapString text(param.hOEMHeap, LoadDriverHeapString(param, IDS_JOB_RESERVE_INCOMPLETE));
+  return ReserveEntriesComplete(TextLength(page, IDC_JOB_RESERVE_USER_NAME), TextLength(page, IDC_JOB_RESERVE_JOB_NAME),
+                                TextLength(page, IDC_JOB_RESERVE_PASSWORD), GetPasswordMode(ctx));
+}
+
+bool AccessEntriesValid(HWND page) {
+  if (!IsChecked(page, IDC_JOB_ACCESS_CONTROL)) return true;
+  return AccessEntriesFit(ControlText(page, IDC_JOB_ACCESS_USER_NAME).size(),
+                          Utf8Bytes(ControlText(page, IDC_JOB_ACCESS_PASSWORD)));
+}
+
+void Warn(HWND page, const OEMCUIPPARAM &param, UINT textId) {
+  HeapString caption = LoadPluginString(ModuleOf(param), param.hOEMHeap, IDS_ERROR_CAPTION);
+  HeapString text = LoadPluginString(ModuleOf(param), param.hOEMHeap, textId);
   MessageBoxW(page, text ? text.get() : L"", caption ? caption.get() : L"", MB_ICONWARNING);
+}
+
+bool Validate(HWND page, UiContext *ctx) {
+  UINT problem = 0;
+  if (!ReserveEntriesValid(page, ctx)) problem = IDS_JOB_RESERVE_INCOMPLETE;
+  else if (!AccessEntriesValid(page)) problem = IDS_JOB_ACCESS_TOO_LONG;
+  if (!problem) return true;
+  Warn(page, *ctx->pCuiParam, problem);
   return false;
 }
 
-// Reads a control's text into a UTF-16 field of `units` (at most units - 1
-// characters, always terminated).
-void ReadField(HWND page, int id, char16_t *field, int units) {
+// Reads a control's text into a UTF-16 field: at most units - 1 characters,
+// the rest of the field cleared, so no tail of an older text survives.
+void ReadField(HWND page, int id, char16_t (&field)[kTextUnits], int units) {
+  std::memset(field, 0, sizeof field);
   GetDlgItemTextW(page, id, reinterpret_cast<WCHAR *>(field), units);
   field[units - 1] = 0;
 }
@@ -178,14 +203,14 @@ void ReadField(HWND page, int id, char16_t *field, int units) {
 void StoreAccessPassword(HWND page, PrivateDevmode *dm) {
   WCHAR text[kAccessPasswordLimit + 1] = {};
   int length = GetDlgItemTextW(page, IDC_JOB_ACCESS_PASSWORD, text, kAccessPasswordLimit + 1);
-  // Pasted text may need up to three bytes a character: convert in full,
-  // then cut at a character boundary so that bytes and terminator fit.
   char utf8[kAccessPasswordLimit * 3 + 1] = {};
   int bytes = length ? WideCharToMultiByte(CP_UTF8, 0, text, length, utf8, sizeof utf8 - 1, nullptr, nullptr) : 0;
   if (bytes < 0) bytes = 0;
-  size_t kept = Utf8PrefixLength(utf8, static_cast<size_t>(bytes), kAccessPasswordBytes - 1);
+  // Validation refused a password that does not fit; the cut at a character
+  // boundary only guards the field.
+  size_t kept = Utf8PrefixLength(utf8, static_cast<size_t>(bytes), kAccessPasswordByteLimit);
+  std::memset(dm->szAccessPassword, 0, sizeof dm->szAccessPassword);
   std::memcpy(dm->szAccessPassword, utf8, kept);
-  dm->szAccessPassword[kept] = 0;
 }
 
 void StoreValues(HWND page, UiContext *ctx) {

@@ -9,11 +9,6 @@ namespace qx {
 
 namespace {
 
-void MarkChanged(OPTITEM &item, long sel) {
-  item.Sel = sel;
-  item.Flags |= OPTIF_CHANGEONCE;
-}
-
 bool BordersFlag(const OPTITEM &nup) { return (nup.Flags & OPTIF_ECB_CHECKED) != 0; }
 
 BYTE ItemOfList(int listId) {
@@ -32,8 +27,7 @@ BYTE ItemOfList(int listId) {
 void DropBooklet(HWND page, const OEMCUIPPARAM *block, bool pageOrder) {
   for (DWORD i = 0; i < block->cDrvOptItems; ++i) {
     OPTITEM &nup = block->pDrvOptItems[i];
-    if (nup.DMPubID != DMPUB_NUP || nup.Sel != kNupBooklet || !nup.pOptType) continue;
-    MarkChanged(nup, 1);
+    if (nup.DMPubID != DMPUB_NUP || nup.Sel != kNupBooklet || !StoreOption(nup, 1)) continue;
     ApplyPageFormat(page, BookletDroppedForOneSided(pageOrder, kReducedLayoutPage));
   }
 }
@@ -50,18 +44,18 @@ INT_PTR OnListChange(HWND page, int listId, const OEMCUIPPARAM *block) {
 
   if (dmPubId == DMPUB_ORIENTATION) {
     const bool turned = item->Sel != option;
-    MarkChanged(*item, option);
+    if (!StoreOption(*item, option)) return 1;
     OPTITEM *duplex = FindLayoutItem(block, DMPUB_DUPLEX);
     if (turned && duplex && duplex->pOptType) {
       RebuildDuplexList(page, block, duplex, option != 0);
       SelectOption(page, IDC_DUPLEX_LIST, duplex->Sel);
-      UpdateBookletRadio(page);
+      UpdateBookletRadio(page, block);
     }
   } else if (dmPubId == DMPUB_NUP) {
-    MarkChanged(*item, option);
+    if (!StoreOption(*item, option)) return 1;
     ApplyPageFormat(page, PagesPerSheetChosen(pageOrder, option, BordersFlag(*item), kReducedLayoutPage));
   } else {
-    MarkChanged(*item, option);
+    if (!StoreOption(*item, option)) return 1;
     if (dmPubId == DMPUB_DUPLEX && option == 0 && IsDlgButtonChecked(page, IDC_BOOKLET_RADIO) == BST_CHECKED)
       DropBooklet(page, block, pageOrder);
   }
@@ -70,13 +64,31 @@ INT_PTR OnListChange(HWND page, int listId, const OEMCUIPPARAM *block) {
   return 1;
 }
 
+// Booklet: pages per sheet becomes the booklet option and two-sided printing
+// an option that prints both sides; the list shows the option stored.
+// Returns false, storing nothing, when the items offer no booklet.
+bool ChooseBooklet(HWND page, const OEMCUIPPARAM *block, OPTITEM &nup) {
+  if (!BookletOfferedBy(block)) return false;
+  OPTITEM *duplex = FindLayoutItem(block, DMPUB_DUPLEX);
+  const long twoSided = BookletDuplexOption(ReadOptionList(*duplex));
+  if (duplex->Sel != twoSided) StoreOption(*duplex, twoSided);
+  SelectOption(page, IDC_DUPLEX_LIST, duplex->Sel);
+  return StoreOption(nup, kNupBooklet);
+}
+
 INT_PTR OnButtonClick(HWND page, int id, const OEMCUIPPARAM *block, IPrintOemDriverUI *driver) {
   if (id != IDC_PERSHEET_RADIO && id != IDC_BOOKLET_RADIO && id != IDC_BORDERS_CHECK) return 1;
   OPTITEM *nup = FindLayoutItem(block, DMPUB_NUP);
   if (!nup || !nup->pOptType) return 1;
   if (id == IDC_BORDERS_CHECK && kReducedLayoutPage) return 1;  // hidden on this build
-  nup->Flags |= OPTIF_CHANGEONCE;
   const bool pageOrder = PageOrderPresent(block);
+  if (id == IDC_BOOKLET_RADIO && !ChooseBooklet(page, block, *nup)) {
+    // The radio may have checked itself: show the choice that stands.
+    ApplyPageFormat(page, FillPageFormat(pageOrder, nup->Sel, BordersFlag(*nup), kReducedLayoutPage));
+    UpdateBookletRadio(page, block);
+    return 1;
+  }
+  nup->Flags |= OPTIF_CHANGEONCE;
 
   if (id == IDC_BORDERS_CHECK) {
     if (pageOrder) {
@@ -89,19 +101,9 @@ INT_PTR OnButtonClick(HWND page, int id, const OEMCUIPPARAM *block, IPrintOemDri
     }
     EnableWindow(GetDlgItem(page, IDC_PERSHEET_LIST), TRUE);
   } else if (id == IDC_PERSHEET_RADIO) {
-    if (nup->Sel == kNupBooklet) {
-      nup->Sel = 1;
-      SelectOption(page, IDC_PERSHEET_LIST, 1);
-    }
+    if (nup->Sel == kNupBooklet && StoreOption(*nup, 1)) SelectOption(page, IDC_PERSHEET_LIST, 1);
     ApplyPageFormat(page, PerSheetRadioClicked(pageOrder, nup->Sel, BordersFlag(*nup), kReducedLayoutPage));
   } else {
-    nup->Sel = kNupBooklet;
-    // A booklet is printed on both sides: "None" becomes "Flip on Short Edge".
-    if (SelectedOption(page, IDC_DUPLEX_LIST) == 0) {
-      SelectOption(page, IDC_DUPLEX_LIST, 1);
-      OPTITEM *duplex = FindLayoutItem(block, DMPUB_DUPLEX);
-      if (duplex && duplex->pOptType) MarkChanged(*duplex, 1);
-    }
     ApplyPageFormat(page, BookletRadioClicked(pageOrder, BordersFlag(*nup), kReducedLayoutPage));
   }
   NotifyChanged(page);

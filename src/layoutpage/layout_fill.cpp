@@ -26,7 +26,6 @@ static void FillDuplex(HWND page, const OEMCUIPPARAM *block, const OPTITEM &item
   const OPTITEM *orientation = FindLayoutItem(block, DMPUB_ORIENTATION);
   RebuildDuplexList(page, block, &item, orientation && orientation->Sel != 0);
   SelectOption(page, IDC_DUPLEX_LIST, item.Sel);
-  UpdateBookletRadio(page);
 }
 
 static void FillPagesPerSheet(HWND page, const OEMCUIPPARAM *block, const OPTITEM &item, bool pageOrder) {
@@ -86,6 +85,8 @@ void FillLayoutPage(HWND page, const OEMCUIPPARAM *block) {
     EnablePair(page, IDC_PAGEORDER_LIST, IDC_PAGEORDER_LABEL, false);
     ApplyPageFormat(page, NoPageOrder(kReducedLayoutPage));
   }
+  // Decided once from all the items, whatever order the driver lists them in.
+  UpdateBookletRadio(page, block);
 }
 
 }  // namespace qx

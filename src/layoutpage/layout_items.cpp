@@ -34,6 +34,20 @@ bool SelWarned(const OPTITEM &item) {
   return IsWarned(ReadOptionList(item), item.Sel);
 }
 
+bool StoreOption(OPTITEM &item, long option) {
+  if (!item.pOptType || option < 0 || option >= item.pOptType->Count) return false;
+  item.Sel = option;
+  item.Flags |= OPTIF_CHANGEONCE;
+  return true;
+}
+
+static OptionList OptionsOf(const OPTITEM *item) { return item ? ReadOptionList(*item) : OptionList{}; }
+
+bool BookletOfferedBy(const OEMCUIPPARAM *block) {
+  return BookletOffered(OptionsOf(FindLayoutItem(block, DMPUB_NUP)).count, PageOrderPresent(block),
+                        OptionsOf(FindLayoutItem(block, DMPUB_DUPLEX)));
+}
+
 static bool IsIconList(int listId) {
   return listId == IDC_ORIENTATION_LIST || listId == IDC_DUPLEX_LIST || listId == IDC_PAGEORDER_LIST;
 }
@@ -44,7 +58,7 @@ void FillList(HWND page, int listId, const OEMCUIPPARAM *block, int firstText, c
   auto *module = static_cast<HMODULE>(block->hModule);
   for (int i = 0; i < entries.count; ++i) {
     const ListEntry &e = entries.entry[i];
-    HeapString text(block->hOEMHeap, LoadHeapString(module, block->hOEMHeap, firstText + e.option));
+    HeapString text = LoadPluginString(module, block->hOEMHeap, firstText + e.option);
     if (!text) continue;
     if (IsIconList(listId)) {
       COMBOBOXEXITEMW item = {};
@@ -125,9 +139,8 @@ void ApplyPageFormat(HWND page, const PageFormatControls &c) {
   Enable(page, IDC_BORDERS_CHECK, c.bordersEnable);
 }
 
-void UpdateBookletRadio(HWND page) {
-  const bool enable = BookletRadioEnabled(ListPosition(page, IDC_DUPLEX_LIST), ListEntryCount(page, IDC_DUPLEX_LIST));
-  EnableWindow(GetDlgItem(page, IDC_BOOKLET_RADIO), enable);
+void UpdateBookletRadio(HWND page, const OEMCUIPPARAM *block) {
+  EnableWindow(GetDlgItem(page, IDC_BOOKLET_RADIO), BookletOfferedBy(block));
 }
 
 void NotifyChanged(HWND page) {

@@ -21,6 +21,11 @@ bool PageOrderPresent(const OEMCUIPPARAM *block);
 // Count, current option and warned options of an item with options.
 OptionList ReadOptionList(const OPTITEM &item);
 bool SelWarned(const OPTITEM &item);
+// Stores `option` as the item's choice and marks the item changed. An option
+// the item does not have is never stored: false, and the item is untouched.
+bool StoreOption(OPTITEM &item, long option);
+// Whether the driver's items offer a booklet (see BookletOffered).
+bool BookletOfferedBy(const OEMCUIPPARAM *block);
 
 // List contents. Every entry carries its option index as item data, so
 // selection and read-back never confuse a position with an option.
@@ -33,8 +38,8 @@ int ListEntryCount(HWND page, int listId);
 
 void EnablePair(HWND page, int listId, int labelId, bool enable);
 void ApplyPageFormat(HWND page, const PageFormatControls &controls);
-// Enables the Booklet radio unless two-sided offers only its current entry.
-void UpdateBookletRadio(HWND page);
+// Enables the Booklet radio exactly when the driver's items offer a booklet.
+void UpdateBookletRadio(HWND page, const OEMCUIPPARAM *block);
 
 // Tells the sheet the page changed; redraws the page with its preview.
 void NotifyChanged(HWND page);

@@ -70,12 +70,9 @@ void OnDestroy(HWND page) {
 void InitLayoutTexts(HWND page, const OEMCUIPPARAM *block) {
   if (!page || !block) return;
   auto *module = static_cast<HMODULE>(block->hModule);
-  for (const Label &label : kLabels) {
-    if (kReducedLayoutPage && !label.onReducedPage) continue;
-    // The buffer stays on the driver's heap, which the driver frees as a whole.
-    WCHAR *text = LoadHeapString(module, block->hOEMHeap, label.text);
-    SendDlgItemMessageW(page, label.control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : L""));
-  }
+  for (const Label &label : kLabels)
+    if (!kReducedLayoutPage || label.onReducedPage)
+      SetControlString(page, label.control, module, block->hOEMHeap, label.text);
 }
 
 HIMAGELIST InitLayoutImages(HWND page, const OEMCUIPPARAM *block) {

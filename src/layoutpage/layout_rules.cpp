@@ -46,8 +46,20 @@ ListEntries LayoutListEntries(LayoutList list, const OptionList &options, bool l
   return out;
 }
 
-bool BookletRadioEnabled(int duplexPosition, int duplexEntries) {
-  return !(duplexPosition == 0 && duplexEntries == 1);
+long BookletDuplexOption(const OptionList &duplex) {
+  const ListEntries shown = LayoutListEntries(LayoutList::Duplex, duplex);
+  long first = -1;
+  for (int i = 0; i < shown.count; ++i) {
+    const long option = shown.entry[i].option;
+    if (option == 0) continue;
+    if (option == duplex.sel) return option;
+    if (first < 0) first = option;
+  }
+  return first;
+}
+
+bool BookletOffered(int nupCount, bool pageOrderPresent, const OptionList &duplex) {
+  return nupCount > kNupBooklet && pageOrderPresent && BookletDuplexOption(duplex) >= 0;
 }
 
 static Set OnIf(bool on) { return on ? Set::On : Set::Off; }

@@ -15,6 +15,9 @@ int OrientationImage(int option, bool warned);
 int DuplexImage(int option, bool warned, bool landscape);
 int PageOrderImage(bool warned);
 
+// Option 6 of pages per sheet is the booklet.
+constexpr long kNupBooklet = 6;
+
 // What the page needs to know of one driver option item.
 struct OptionList {
   int count = 0;         // number of options
@@ -43,9 +46,16 @@ struct ListEntries {
 // itself; the other lists show every option.
 ListEntries LayoutListEntries(LayoutList list, const OptionList &options, bool landscape = false);
 
-// The Booklet radio needs two-sided printing: it is disabled when the
-// two-sided list offers nothing but its current entry at position 0.
-bool BookletRadioEnabled(int duplexPosition, int duplexEntries);
+// The two-sided option a booklet is printed with: the current one when it
+// prints on both sides, else the first two-sided option the list shows;
+// -1 when the list shows none (or there is no two-sided item: count 0).
+long BookletDuplexOption(const OptionList &duplex);
+
+// A booklet is offered only when pages per sheet has its booklet option, the
+// driver has a page order item and two-sided printing has an option to print
+// it with; otherwise the Booklet radio stays disabled and a click stores
+// nothing.
+bool BookletOffered(int nupCount, bool pageOrderPresent, const OptionList &duplex);
 
 // Control states set by the pages-per-sheet rules. Leave means "not touched".
 enum class Set : int8_t { Leave, Off, On };
@@ -61,7 +71,6 @@ struct PageFormatControls {
   Set bordersCheck = Set::Leave;
 };
 
-constexpr long kNupBooklet = 6;
 
 // `reduced`: the build whose page hides the direction, binding edge and
 // borders controls and leaves them alone.

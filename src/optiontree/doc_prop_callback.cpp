@@ -21,6 +21,8 @@ void CoupleColorMode(const OPTITEM &color, POEMCUIPPARAM p, UiContext *ctx) {
     // A selection the colour-mode item does not have would send the driver
     // past the end of its options.
     if (ItemParam(item, color.Sel)) item.Sel = color.Sel;
+    // The sheet redraws only the items marked changed.
+    item.Flags |= OPTIF_CHANGED;
     if (ctx && ctx->pDriverUI) ctx->pDriverUI->DrvUpdateUISetting(p->poemuiobj, &item, 0, OEMCUIP_DOCPROP);
     return;
   }

@@ -37,6 +37,16 @@ DWORD FirstActiveSession(const WtsFunctions &wts) {
   return found;
 }
 
+// The thread's own impersonation token, opened so that it can be put back;
+// none (null) when the thread runs on the process token. False when there is
+// one that cannot be kept.
+bool KeepThreadToken(HANDLE *token) {
+  *token = nullptr;
+  if (OpenThreadToken(GetCurrentThread(), TOKEN_IMPERSONATE | TOKEN_QUERY, TRUE, token)) return true;
+  *token = nullptr;
+  return GetLastError() == ERROR_NO_TOKEN;
+}
+
 }  // namespace
 
 void ConsoleUserImpersonation::ImpersonateConsoleUser() {
@@ -59,28 +69,30 @@ void ConsoleUserImpersonation::ImpersonateConsoleUser(const WtsFunctions &wts) {
 
   // A token is kept only from a call that succeeded.
   HANDLE token = nullptr;
-  active_ = wts.QueryUserToken(console, &token);
-  if (!active_) {
+  BOOL gotToken = wts.QueryUserToken(console, &token);
+  if (!gotToken) {
     DWORD session = FirstActiveSession(wts);
     token = nullptr;
-    if (session != kNoConsoleSession) active_ = wts.QueryUserToken(session, &token);
+    if (session != kNoConsoleSession) gotToken = wts.QueryUserToken(session, &token);
   }
-  if (!active_) return;
-  userToken_ = token;
+  if (!gotToken) return;
+  userToken_.reset(token);
 
-  HANDLE copy = nullptr;
-  active_ = DuplicateToken(userToken_, SecurityImpersonation, &copy);
-  if (!active_) return;
-  impersonationToken_ = copy;
-  active_ = SetThreadToken(nullptr, impersonationToken_);
+  if (!DuplicateToken(userToken_.get(), SecurityImpersonation, impersonationToken_.put()) ||
+      !KeepThreadToken(previousToken_.put()) || !SetThreadToken(nullptr, impersonationToken_.get())) {
+    RevertImpersonation();
+    return;
+  }
+  active_ = TRUE;
 }
 
 void ConsoleUserImpersonation::RevertImpersonation() {
-  if (active_) RevertToSelf();
-  if (impersonationToken_) CloseHandle(impersonationToken_);
-  if (userToken_) CloseHandle(userToken_);
-  impersonationToken_ = nullptr;
-  userToken_ = nullptr;
+  LastErrorKeeper keepError;
+  // Without a token kept, the thread goes back to the process token.
+  if (active_ && !SetThreadToken(nullptr, previousToken_.get())) RevertToSelf();
+  impersonationToken_.reset();
+  userToken_.reset();
+  previousToken_.reset();
   active_ = FALSE;
 }
 

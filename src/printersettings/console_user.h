@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <wtsapi32.h>
 
+#include "frame/win_handles.h"
+
 namespace qx {
 
 // The session functions, bound at run time: the plug-in imports nothing from
@@ -27,21 +29,25 @@ class ConsoleUserImpersonation {
 
   // Makes the calling thread run on a copy of the console user's token (or,
   // when the console's user cannot be had, the first active session's user).
-  // Every failure leaves the holder inactive and the thread's token alone.
+  // A token the thread already had (the spooler impersonating its client) is
+  // kept to be put back. Every failure leaves the holder inactive and the
+  // thread's token alone.
   void ImpersonateConsoleUser();
   // The same with session functions the caller supplies (all four present).
   void ImpersonateConsoleUser(const WtsFunctions &wts);
-  // Back to the thread's own token; closes both tokens. Safe to repeat.
+  // Gives the thread back the token it had before, or none; closes every
+  // token. Safe to repeat.
   void RevertImpersonation();
 
   bool active() const { return active_ != FALSE; }
-  HANDLE userToken() const { return userToken_; }
-  HANDLE impersonationToken() const { return impersonationToken_; }
+  HANDLE userToken() const { return userToken_.get(); }
+  HANDLE impersonationToken() const { return impersonationToken_.get(); }
 
  private:
   BOOL active_ = FALSE;
-  HANDLE userToken_ = nullptr;
-  HANDLE impersonationToken_ = nullptr;
+  KernelHandle userToken_;
+  KernelHandle impersonationToken_;
+  KernelHandle previousToken_;  // null when the thread ran on the process token
 };
 
 }  // namespace qx

@@ -38,9 +38,8 @@ void PreparePasswordModeItem(POEMCUIPPARAM param, OPTITEM *item, UiContext *ctx)
 void ConfirmNumericPasswords(PCPSUICBPARAM cb, POEMCUIPPARAM param) {
   OPTITEM *item = cb->pCurItem;
   if (!IsPasswordModeItem(item) || item->Sel != 1) return;
-  HANDLE heap = param->hOEMHeap ? param->hOEMHeap : GetProcessHeap();
-  HeapString caption(heap, LoadHeapString(PluginModule(), heap, IDS_ERROR_CAPTION));
-  HeapString text(heap, LoadHeapString(PluginModule(), heap, IDS_CONFIRM_NUMERIC_PASSWORD));
+  HeapString caption = LoadPluginString(PluginModule(), param->hOEMHeap, IDS_ERROR_CAPTION);
+  HeapString text = LoadPluginString(PluginModule(), param->hOEMHeap, IDS_CONFIRM_NUMERIC_PASSWORD);
   if (MessageBoxW(cb->hDlg, text.get(), caption.get(), MB_OKCANCEL) == IDCANCEL) item->Sel = 0;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/private_devmode.h"
+#include "frame/spooler_test_strings.h"
 #include "support/plugin_loader.h"
 #include "support/test_printer.h"
 
@@ -74,6 +75,39 @@ TEST(FetchInfo, JobCarriesItsDevmode) {
   EXPECT_EQ(none, nullptr);
   EndDocPrinter(jobPrinter);
   ClosePrinter(jobPrinter);
+}
+
+std::wstring Letters(size_t length) {
+  std::wstring text;
+  for (size_t i = 0; i < length; ++i) text += static_cast<wchar_t>(L'a' + i % 26);
+  return text;
+}
+
+// Strings that fill the first buffer (256 characters) and the second (512)
+// are read again until they fit whole.
+TEST(LoadHeapString, LongStringsAreReadWhole) {
+  HMODULE self = GetModuleHandleW(nullptr);
+  HANDLE heap = GetProcessHeap();
+  for (UINT id : {IDS_TEST_256, IDS_TEST_300, IDS_TEST_512, IDS_TEST_600}) {
+    const size_t length = id == IDS_TEST_256 ? 256 : id == IDS_TEST_300 ? 300 : id == IDS_TEST_512 ? 512 : 600;
+    qx::HeapString s(heap, qx::LoadHeapString(self, heap, id));
+    ASSERT_TRUE(s) << id;
+    EXPECT_EQ(std::wstring(s.get()), Letters(length));
+  }
+}
+
+// Without a driver heap the string comes from the process heap: a null heap
+// never reaches HeapAlloc (which faults on Windows; Wine returns null).
+TEST(LoadHeapString, WithoutDriverHeapUsesTheProcessHeap) {
+  EXPECT_EQ(qx::PluginStringHeap(nullptr), GetProcessHeap());
+  HANDLE driverHeap = HeapCreate(0, 0, 0);
+  EXPECT_EQ(qx::PluginStringHeap(driverHeap), driverHeap);
+  HeapDestroy(driverHeap);
+
+  qx::HeapString s = qx::LoadPluginString(GetModuleHandleW(nullptr), nullptr, IDS_TEST_300);
+  ASSERT_TRUE(s);
+  EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, s.get()));
+  EXPECT_EQ(std::wstring(s.get()), Letters(300));
 }
 
 TEST(LoadHeapString, MissingStringIsEmptyNotNull) {

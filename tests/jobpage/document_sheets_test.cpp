@@ -107,11 +107,12 @@ TEST(DocumentSheets, InitAddsThePagesAndSetsTheStartPage) {
   EXPECT_EQ(job.pageParam, reinterpret_cast<LPARAM>(&setup.ctx));
   EXPECT_NE(job.result, nullptr);
   EXPECT_EQ(setup.ctx.hJobSettingsPage, job.result);
-  if (qx::PageActCtx && qx::PageActCtx != INVALID_HANDLE_VALUE) {
-    EXPECT_EQ(job.flags, static_cast<DWORD>(PSP_USETITLE | PSP_USEFUSIONCONTEXT));
-    EXPECT_EQ(job.actCtx, qx::PageActCtx);
-  } else {
-    EXPECT_EQ(job.flags, static_cast<DWORD>(PSP_USETITLE));
+  // The plug-in's manifest gives the pages their activation context here.
+  ASSERT_NE(qx::PageActCtx, nullptr);
+  ASSERT_NE(qx::PageActCtx, INVALID_HANDLE_VALUE);
+  for (const qxtest::SheetCall *page : {&layout, &job}) {
+    EXPECT_EQ(page->flags, static_cast<DWORD>(PSP_USETITLE | PSP_USEFUSIONCONTEXT));
+    EXPECT_EQ(page->actCtx, qx::PageActCtx);
   }
 
   const qxtest::SheetCall &start = sheet.calls.back();

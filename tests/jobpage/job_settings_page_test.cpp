@@ -298,7 +298,38 @@ TEST_F(JobPageTest, StoresAccessControlWithSeventyCharacterPassword) {
   EXPECT_EQ(std::u16string(dm.wszAccessUserName), u"dave");
   EXPECT_EQ(std::memcmp(dm.szAccessPassword, std::string(password.begin(), password.end()).c_str(), 70), 0);
   EXPECT_EQ(dm.szAccessPassword[70], 0);
-  EXPECT_EQ(static_cast<unsigned char>(dm.szAccessPassword[71]), 0x55u);  // nothing past the 71 bytes
+  EXPECT_EQ(static_cast<unsigned char>(dm.szAccessPassword[71]), 0u);  // the whole field is written
+}
+
+bool ZeroFrom(const void *field, size_t from, size_t size) {
+  const auto *bytes = static_cast<const unsigned char *>(field);
+  for (size_t i = from; i < size; ++i)
+    if (bytes[i]) return false;
+  return true;
+}
+
+// A shorter text leaves no tail of the older one in any field the page
+// writes: old passwords would otherwise travel in devmodes and spool files.
+TEST_F(JobPageTest, ShorterTextsClearTheWholeField) {
+  setup.block().bAccessControl = 1;
+  std::strcpy(setup.block().szAccessPassword, "OldSecret99");
+  SetField(setup.block().wszAccessUserName, L"longusername");
+  FillReserveJob(L"Oldpass9");
+  Open();
+  SetText(IDC_JOB_ACCESS_PASSWORD, L"New1");
+  SetText(IDC_JOB_ACCESS_USER_NAME, L"al");
+  SetText(IDC_JOB_RESERVE_USER_NAME, L"b");
+  SetText(IDC_JOB_RESERVE_JOB_NAME, L"c");
+  SetText(IDC_JOB_RESERVE_PASSWORD, L"New2New2");
+  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  const qx::PrivateDevmode &dm = setup.block();
+  EXPECT_STREQ(dm.szAccessPassword, "New1");
+  EXPECT_TRUE(ZeroFrom(dm.szAccessPassword, 4, sizeof dm.szAccessPassword));
+  EXPECT_TRUE(ZeroFrom(dm.wszAccessUserName, 2 * 2, sizeof dm.wszAccessUserName));
+  EXPECT_TRUE(ZeroFrom(dm.wszReserveUserName, 1 * 2, sizeof dm.wszReserveUserName));
+  EXPECT_TRUE(ZeroFrom(dm.wszReserveJobName, 1 * 2, sizeof dm.wszReserveJobName));
+  EXPECT_EQ(std::u16string(dm.wszReservePassword), u"New2New2");
+  EXPECT_TRUE(ZeroFrom(dm.wszReservePassword, 8 * 2, sizeof dm.wszReservePassword));
 }
 
 TEST_F(JobPageTest, AccessControlOffKeepsTheStoredValues) {
@@ -316,19 +347,42 @@ TEST_F(JobPageTest, AccessControlOffKeepsTheStoredValues) {
   EXPECT_STREQ(setup.block().szAccessPassword, "secret");
 }
 
-TEST_F(JobPageTest, MultiByteAccessPasswordIsCutAtACharacterBoundary) {
+// The page stores only what it shows: an access-control entry that would be
+// cut (a pasted password past 70 UTF-8 bytes, a stored user name past 14
+// characters) is refused with a message and nothing is stored.
+TEST_F(JobPageTest, AccessEntriesThatWouldBeCutAreRefused) {
   setup.block().bAccessControl = 1;
+  std::strcpy(setup.block().szAccessPassword, "kept");
+  SetField(setup.block().wszAccessUserName, L"averylongusername");
   Open();
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_USER_NAME), L"averylongusername");
+  std::vector<BYTE> before = Snapshot();
+  {
+    MessageBoxCatcher catcher;
+    EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
+    ASSERT_EQ(catcher.count(), 1u);
+    EXPECT_EQ(catcher[0].text, L"The user name or the password is longer than the printer accepts. Please shorten it.");
+  }
+  SetText(IDC_JOB_ACCESS_USER_NAME, L"fourteen-chars");
   // Set without typing, as a paste would: 70 euro signs need 210 bytes.
   SetText(IDC_JOB_ACCESS_PASSWORD, std::wstring(70, L'\u20ac').c_str());
+  {
+    MessageBoxCatcher catcher;
+    EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
+    EXPECT_EQ(catcher.count(), 1u);
+  }
+  EXPECT_TRUE(setup.blockBytes == before);
+  EXPECT_EQ(SetResultCalls(), 0u);
+
+  // 23 of them take 69 bytes and are stored whole.
+  SetText(IDC_JOB_ACCESS_PASSWORD, std::wstring(23, L'\u20ac').c_str());
+  MessageBoxCatcher none;
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
+  EXPECT_EQ(none.count(), 0u);
   std::string expected;
   for (int i = 0; i < 23; ++i) expected += "\xE2\x82\xAC";
-  EXPECT_EQ(std::string(setup.block().szAccessPassword), expected);  // 69 bytes and the terminator
-
-  SetText(IDC_JOB_ACCESS_PASSWORD, (L"a" + std::wstring(40, L'\u00e9')).c_str());
-  EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_NOERROR);
-  EXPECT_EQ(std::strlen(setup.block().szAccessPassword), 69u);  // "a" and 34 two-byte characters
+  EXPECT_EQ(std::string(setup.block().szAccessPassword), expected);
+  EXPECT_EQ(std::u16string(setup.block().wszAccessUserName), u"fourteen-chars");
 }
 
 TEST_F(JobPageTest, ResetStoresNothing) {
@@ -378,16 +432,18 @@ TEST_F(JobPageTest, WithoutDriverParametersThePageShowsItsTemplateAndIgnoresTheU
   EXPECT_EQ(SetResultCalls(), 0u);
 }
 
-TEST_F(JobPageTest, WithoutDriverHeapTheTemplateTextsStay) {
+// A driver that lends no heap: the page's strings come from the process heap.
+TEST_F(JobPageTest, WithoutDriverHeapTheStringsComeFromTheProcessHeap) {
   setup.param.hOEMHeap = nullptr;
   FillReserveJob(L"");
   Open();
-  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Reserve Job");
-  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));  // the values still load
+  EXPECT_EQ(sheet->Text(IDC_JOB_ACCESS_CONTROL), L"Save Access Control settings");
+  EXPECT_TRUE(Checked(IDC_JOB_RESERVE_JOB));
   MessageBoxCatcher catcher;
   EXPECT_EQ(sheet->Notify(PSN_APPLY), PSNRET_INVALID_NOCHANGEPAGE);
   ASSERT_EQ(catcher.count(), 1u);
-  EXPECT_EQ(catcher[0].text, L"");
+  EXPECT_EQ(catcher[0].caption, L"Error");
+  EXPECT_EQ(catcher[0].text, L"To enable password-protected printing, please enter the password, user name and job name.");
 }
 
 }  // namespace

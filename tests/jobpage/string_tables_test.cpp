@@ -83,7 +83,7 @@ std::vector<UINT> Range(UINT first, UINT last) {
 TEST(StringTables, PrintingPreferencesStringsInEveryLanguage) {
   qxtest::PluginLoader loader;
   std::vector<UINT> ids = Range(15001, 15006);
-  for (UINT id : {20147u, 25001u, 25004u, 25011u, 25013u}) ids.push_back(id);
+  for (UINT id : {20147u, 25001u, 25004u, 25011u, 25012u, 25013u}) ids.push_back(id);
   for (UINT id : ids) ExpectTranslated(loader.module(), id);
 }
 

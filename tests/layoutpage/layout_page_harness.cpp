@@ -50,11 +50,12 @@ OPTITEM &DriverItems::Find(BYTE dmPubId) {
   return items_.front();
 }
 
-LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext, HMODULE resources)
+LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext, HMODULE resources,
+                                     bool withDriverHeap)
     : items_(specs) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  heap_ = HeapCreate(0, 0, 0);
+  if (withDriverHeap) heap_ = HeapCreate(0, 0, 0);
   block_.cbSize = sizeof block_;
   block_.poemuiobj = &uiobj_;
   block_.hModule = resources ? resources : loader_.module();
@@ -130,7 +131,14 @@ void LayoutPageHarness::Choose(int listId, int position) {
   SendMessageW(page_, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Control(listId)));
 }
 
-void LayoutPageHarness::Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+void LayoutPageHarness::Click(int id) {
+  // A user cannot click a disabled control (and Wine's BM_CLICK on one never returns).
+  if (!Enabled(id)) {
+    ADD_FAILURE() << "control " << id << " is disabled";
+    return;
+  }
+  SendMessageW(Control(id), BM_CLICK, 0, 0);
+}
 
 LRESULT LayoutPageHarness::Notify(UINT code) {
   PSHNOTIFY n = {};

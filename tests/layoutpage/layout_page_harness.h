@@ -56,7 +56,7 @@ class LayoutPageHarness {
   // `resources`: the module the page loads its texts from (the plug-in's own
   // by default).
   explicit LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext = true,
-                             HMODULE resources = nullptr);
+                             HMODULE resources = nullptr, bool withDriverHeap = true);
   ~LayoutPageHarness();
   LayoutPageHarness(const LayoutPageHarness &) = delete;
   LayoutPageHarness &operator=(const LayoutPageHarness &) = delete;

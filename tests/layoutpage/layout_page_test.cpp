@@ -279,6 +279,64 @@ TEST(LayoutPageCommands, BookletNeedsBothSidesAndOneSidedEndsTheBooklet) {
   EXPECT_EQ(h.changedCount(), 2);
 }
 
+// A booklet needs option 6 of pages per sheet, a page order item and a
+// two-sided option to print with. Without them the radio is disabled after the
+// fill and after an orientation change, and a click that still arrives (the
+// radio checked by hand, as a stale click would) stores nothing.
+TEST(LayoutPageCommands, BookletIsOfferedOnlyWhenTheItemsCanHoldIt) {
+  struct Case {
+    const char *name;
+    std::vector<ItemSpec> items;
+  };
+  const std::vector<ItemSpec> full = FullItems();
+  auto duplexLast = Without(Without(full, DMPUB_DUPLEX), DMPUB_PAGEORDER);
+  duplexLast.push_back({DMPUB_DUPLEX, 3, 0});
+  const Case cases[] = {
+      {"six pages-per-sheet options", With(full, {DMPUB_NUP, 6, 2})},
+      {"no two-sided item", Without(full, DMPUB_DUPLEX)},
+      {"two-sided without options", With(full, {DMPUB_DUPLEX, 3, 0, 0, 0, false})},
+      {"no page order, two-sided after pages per sheet", duplexLast},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    LayoutPageHarness h(c.items);
+    EXPECT_FALSE(h.Enabled(IDC_BOOKLET_RADIO));
+    h.Choose(IDC_ORIENTATION_LIST, 1);
+    EXPECT_FALSE(h.Enabled(IDC_BOOKLET_RADIO));
+    const int changed = h.changedCount();
+    OPTITEM &nup = h.items().Find(DMPUB_NUP);
+    CheckDlgButton(h.page(), IDC_BOOKLET_RADIO, BST_CHECKED);
+    CheckDlgButton(h.page(), IDC_PERSHEET_RADIO, BST_UNCHECKED);
+    EXPECT_EQ(qx::OnLayoutCommand(h.page(), MAKEWPARAM(IDC_BOOKLET_RADIO, BN_CLICKED), &h.block(), &h.driver()), 1);
+    EXPECT_EQ(nup.Sel, 2);
+    EXPECT_FALSE(nup.Flags & OPTIF_CHANGEONCE);
+    for (DWORD i = 0; i < h.items().size(); ++i)
+      if (h.items()[i].DMPubID == DMPUB_DUPLEX) EXPECT_EQ(h.items()[i].Sel, 0);
+    EXPECT_FALSE(h.Checked(IDC_BOOKLET_RADIO));
+    EXPECT_TRUE(h.Checked(IDC_PERSHEET_RADIO));
+    EXPECT_EQ(h.Selection(IDC_PERSHEET_LIST), 2);
+    EXPECT_EQ(h.changedCount(), changed);
+  }
+}
+
+TEST(LayoutPageCommands, BookletWithShortEdgeWarnedPrintsOnTheLongEdgeItShows) {
+  LayoutPageHarness h(With(FullItems(), {DMPUB_DUPLEX, 3, 0, 0b010}));
+  EXPECT_EQ(Options(h.Entries(IDC_DUPLEX_LIST)), (Data{0, 2}));
+  EXPECT_TRUE(h.Enabled(IDC_BOOKLET_RADIO));
+  h.Click(IDC_BOOKLET_RADIO);
+  OPTITEM &duplex = h.items().Find(DMPUB_DUPLEX);
+  EXPECT_EQ(h.items().Find(DMPUB_NUP).Sel, 6);
+  EXPECT_EQ(duplex.Sel, 2);
+  EXPECT_TRUE(duplex.Flags & OPTIF_CHANGEONCE);
+  EXPECT_EQ(h.Selection(IDC_DUPLEX_LIST), 1);  // the entry of option 2
+  // A two-sided choice already made is kept.
+  LayoutPageHarness kept(With(FullItems(), {DMPUB_DUPLEX, 3, 2}));
+  kept.Click(IDC_BOOKLET_RADIO);
+  EXPECT_EQ(kept.items().Find(DMPUB_DUPLEX).Sel, 2);
+  EXPECT_FALSE(kept.items().Find(DMPUB_DUPLEX).Flags & OPTIF_CHANGEONCE);
+  EXPECT_EQ(kept.Selection(IDC_DUPLEX_LIST), 2);
+}
+
 TEST(LayoutPageCommands, PagesPerSheetRadioLeavesTheBooklet) {
   LayoutPageHarness h(With(FullItems(), {DMPUB_NUP, 7, 6}));
   h.Click(IDC_PERSHEET_RADIO);
@@ -396,13 +454,25 @@ TEST(LayoutPage, WithoutUiContextThePageKeepsItsTemplate) {
   EXPECT_EQ(h.changedCount(), 0);
 }
 
+// A driver that lends no heap: labels and lists come from the process heap
+// (HeapAlloc with a null heap faults on Windows; Wine returns null).
+TEST(LayoutPage, WithoutDriverHeapTheTextsComeFromTheProcessHeap) {
+  LayoutPageHarness h(FullItems(), true, nullptr, false);
+  EXPECT_EQ(h.Text(IDC_ORIENTATION_LABEL), L"&Orientation:");
+  EXPECT_EQ(h.Text(IDC_BOOKLET_RADIO), L"Boo&klet");
+  EXPECT_EQ(Texts(h.Entries(IDC_DUPLEX_LIST)), (Strings{L"None", L"Flip on Short Edge", L"Flip on Long Edge"}));
+  h.Choose(IDC_ORIENTATION_LIST, 1);
+  EXPECT_EQ(Texts(h.Entries(IDC_DUPLEX_LIST)).size(), 3u);
+}
+
 TEST(LayoutPage, WithoutItemArrayThePageStaysEmpty) {
   LayoutPageHarness h({});
   ASSERT_NE(h.page(), nullptr);
   EXPECT_TRUE(h.Entries(IDC_ORIENTATION_LIST).empty());
   // No page order item either.
   EXPECT_FALSE(h.Enabled(IDC_PAGEORDER_LIST));
-  h.Click(IDC_BOOKLET_RADIO);
+  EXPECT_FALSE(h.Enabled(IDC_BOOKLET_RADIO));
+  EXPECT_EQ(qx::OnLayoutCommand(h.page(), MAKEWPARAM(IDC_BOOKLET_RADIO, BN_CLICKED), &h.block(), &h.driver()), 1);
   EXPECT_EQ(h.changedCount(), 0);
 }
 

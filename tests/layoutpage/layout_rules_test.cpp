@@ -47,11 +47,23 @@ TEST(LayoutListEntries, PlainListsShowEveryOptionUpToTheirLimit) {
   EXPECT_TRUE(Entries(LayoutList::BindingEdge, {0, 0, 0}).empty());
 }
 
-TEST(BookletRadio, DisabledOnlyWhenTwoSidedOffersJustItsFirstEntry) {
-  EXPECT_FALSE(BookletRadioEnabled(0, 1));
-  EXPECT_TRUE(BookletRadioEnabled(0, 3));
-  EXPECT_TRUE(BookletRadioEnabled(1, 2));
-  EXPECT_TRUE(BookletRadioEnabled(-1, 0));
+TEST(Booklet, PrintsWithAListedTwoSidedOptionAndNeedsPageOrderAndOptionSix) {
+  // The current two-sided option is kept, "None" gives the first listed flip.
+  EXPECT_EQ(BookletDuplexOption({3, 2, 0}), 2);
+  EXPECT_EQ(BookletDuplexOption({3, 0, 0}), 1);
+  // "Flip on Short Edge" warned and left out: the long edge, which is shown.
+  EXPECT_EQ(BookletDuplexOption({3, 0, 0b010}), 2);
+  // Only "None" listed, or no two-sided item at all.
+  EXPECT_EQ(BookletDuplexOption({3, 0, 0b110}), -1);
+  EXPECT_EQ(BookletDuplexOption({1, 0, 0}), -1);
+  EXPECT_EQ(BookletDuplexOption({}), -1);
+  // A current option past the list is never kept.
+  EXPECT_EQ(BookletDuplexOption({3, 5, 0}), 1);
+
+  EXPECT_TRUE(BookletOffered(7, true, {3, 0, 0}));
+  EXPECT_FALSE(BookletOffered(6, true, {3, 0, 0}));
+  EXPECT_FALSE(BookletOffered(7, false, {3, 0, 0}));
+  EXPECT_FALSE(BookletOffered(7, true, {3, 0, 0b110}));
 }
 
 TEST(PageFormat, FillWithBooklet) {

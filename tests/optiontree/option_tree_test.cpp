@@ -269,7 +269,8 @@ TEST_F(OptionTreeTest, ColourModeFollowsTheColourSelection) {
 
   items[1].Sel = 1;
   EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items[1]), CPSUICB_ACTION_OPTIF_CHANGED);
-  EXPECT_EQ(items[0].Flags, 0u);
+  // Marked changed, so that the sheet redraws it.
+  EXPECT_EQ(items[0].Flags, static_cast<DWORD>(OPTIF_CHANGED));
   EXPECT_EQ(items[0].Sel, 1);
   ASSERT_EQ(driver_.updates.size(), 1u);
   EXPECT_EQ(driver_.updates[0].item, &items[0]);  // the first colour-mode item only
@@ -280,8 +281,9 @@ TEST_F(OptionTreeTest, ColourModeFollowsTheColourSelection) {
   EXPECT_EQ(items[2].Sel, 0);
 
   items[1].Sel = 0;
+  items[0].Flags &= ~OPTIF_CHANGED;  // as the sheet does once it has redrawn the item
   EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items[1]), CPSUICB_ACTION_OPTIF_CHANGED);
-  EXPECT_EQ(items[0].Flags, static_cast<DWORD>(OPTIF_DISABLED));
+  EXPECT_EQ(items[0].Flags, static_cast<DWORD>(OPTIF_DISABLED | OPTIF_CHANGED));
   EXPECT_EQ(items[0].Sel, 0);
   EXPECT_EQ(driver_.updates.size(), 2u);
 
@@ -290,7 +292,8 @@ TEST_F(OptionTreeTest, ColourModeFollowsTheColourSelection) {
   EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, nullptr), CPSUICB_ACTION_OPTIF_CHANGED);
   EXPECT_EQ(Callback(CPSUICB_REASON_ITEMS_REVERTED, &items[1]), CPSUICB_ACTION_OPTIF_CHANGED);
   EXPECT_EQ(driver_.updates.size(), 2u);
-  EXPECT_EQ(items[0].Flags, static_cast<DWORD>(OPTIF_DISABLED));
+  EXPECT_EQ(items[0].Flags, static_cast<DWORD>(OPTIF_DISABLED | OPTIF_CHANGED));
+  EXPECT_EQ(items[2].Flags & OPTIF_CHANGED, 0u);
 }
 
 TEST_F(OptionTreeTest, ColourModeNeverGetsASelectionItDoesNotHave) {
@@ -301,7 +304,7 @@ TEST_F(OptionTreeTest, ColourModeNeverGetsASelectionItDoesNotHave) {
   EXPECT_EQ(items[1].Flags, static_cast<DWORD>(OPTIF_DISABLED));
   items[0].Sel = 1;
   EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items[0]), CPSUICB_ACTION_OPTIF_CHANGED);
-  EXPECT_EQ(items[1].Flags, 0u);
+  EXPECT_EQ(items[1].Flags, static_cast<DWORD>(OPTIF_CHANGED));
   EXPECT_EQ(items[1].Sel, 0);
   ASSERT_EQ(driver_.updates.size(), 1u);
   EXPECT_EQ(driver_.updates[0].selAtCall, 0);

@@ -124,7 +124,7 @@ KeywordAndTranslation ReadKT(const std::string &line) {
   return {U8(keyword), U8(translation), read};
 }
 
-TEST(ReadKeywordAndTranslation, SplitsAtTheLastSlashAndDecodesHex) {
+TEST(ReadKeywordAndTranslation, SplitsAtTheFirstSlashAndDecodesHex) {
   auto r = ReadKT("*InputSlot/Input Slot: PickOne");
   EXPECT_EQ(r.keyword, "*InputSlot");
   EXPECT_EQ(r.translation, "Input Slot");

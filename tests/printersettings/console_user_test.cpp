@@ -65,6 +65,49 @@ TEST(ConsoleUserImpersonation, WineSessionBecomesActiveAndReverts) {
   EXPECT_EQ(HandleCount(), before);
 }
 
+// The identity of the thread's token; zero without one.
+LUID ThreadTokenId() {
+  LUID id = {};
+  HANDLE token = nullptr;
+  if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token)) return id;
+  TOKEN_STATISTICS stats = {};
+  DWORD size = 0;
+  if (GetTokenInformation(token, TokenStatistics, &stats, sizeof stats, &size)) id = stats.TokenId;
+  CloseHandle(token);
+  return id;
+}
+
+bool SameLuid(LUID a, LUID b) { return a.LowPart == b.LowPart && a.HighPart == b.HighPart; }
+
+// The spooler may call while impersonating its client: the client's token
+// comes back after the console user's, not the process token.
+TEST(ConsoleUserImpersonation, ThreadAlreadyImpersonatingGetsItsOwnTokenBack) {
+  DWORD before = HandleCount();
+  SetLastError(0xdeadbeef);
+  ASSERT_TRUE(ImpersonateSelf(SecurityImpersonation)) << GetLastError();
+  const LUID own = ThreadTokenId();
+  ASSERT_FALSE(SameLuid(own, LUID{}));
+  {
+    ConsoleUserImpersonation impersonation;
+    impersonation.ImpersonateConsoleUser();
+    ASSERT_TRUE(impersonation.active());
+    EXPECT_FALSE(SameLuid(ThreadTokenId(), own));
+    SetLastError(0xdeadbeef);
+    impersonation.RevertImpersonation();
+    EXPECT_EQ(GetLastError(), 0xdeadbeefu);
+    EXPECT_TRUE(ThreadHasToken());
+    EXPECT_TRUE(SameLuid(ThreadTokenId(), own));
+
+    impersonation.ImpersonateConsoleUser();
+    EXPECT_TRUE(impersonation.active());
+  }
+  // Released while active: the same.
+  EXPECT_TRUE(SameLuid(ThreadTokenId(), own));
+  EXPECT_TRUE(RevertToSelf());
+  EXPECT_FALSE(ThreadHasToken());
+  EXPECT_EQ(HandleCount(), before);
+}
+
 // Session functions under the test's control.
 struct FakeSessions {
   DWORD console = 1;

@@ -111,8 +111,8 @@ Fn CachedComctlProc(FARPROC *cache, const char *name) {
 void OnProcessAttach(HMODULE module) { instance = module; }
 
 void OnProcessDetach() {
-  if (PageActCtx != INVALID_HANDLE_VALUE) actctx::Release(PageActCtx);
-  PageActCtx = INVALID_HANDLE_VALUE;
+  HANDLE context = InterlockedExchangePointer(&PageActCtx, INVALID_HANDLE_VALUE);
+  if (context != INVALID_HANDLE_VALUE) actctx::Release(context);
 }
 
 HMODULE PluginModule() { return instance; }
@@ -199,6 +199,19 @@ int IsolatedImageListReplaceIcon(HIMAGELIST list, int index, HICON icon) {
     result = fn(list, index, icon);
   if (result == -1) activation.KeepLastError();
   return result;
+}
+
+HANDLE SharedPageActCtx() {
+  HANDLE current = InterlockedCompareExchangePointer(&PageActCtx, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE);
+  if (current != INVALID_HANDLE_VALUE) return current;
+  // Sheets opening on several threads may each create one; the first
+  // published stays, the others are released. A failure publishes nothing.
+  HANDLE created = CreatePageActCtx();
+  if (created == INVALID_HANDLE_VALUE) return created;
+  HANDLE published = InterlockedCompareExchangePointer(&PageActCtx, created, INVALID_HANDLE_VALUE);
+  if (published == INVALID_HANDLE_VALUE) return created;
+  actctx::Release(created);
+  return published;
 }
 
 HANDLE CreatePageActCtx() {

@@ -34,7 +34,9 @@ class Activation {
   Activation() : active_(ActivatePluginActCtx(&cookie_)) {}
   ~Activation() {
     if (!active_) return;
-    if (!noActCtxSupport) actctx::Deactivate(cookie_);
+    // Decided by this scope's own cookie: another thread may find out in
+    // between that the system has no activation contexts.
+    if (cookie_) actctx::Deactivate(cookie_);
     if (keepError_) SetLastError(error_);
   }
   Activation(const Activation &) = delete;

@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "support/page_recorder.h"
 #include "support/plugin_loader.h"
 #include "support/process_counts.h"
 #include "support/thread_group.h"
@@ -16,19 +17,6 @@ using qxtest::CountHandles;
 using qxtest::CountHeaps;
 using qxtest::HeapCounts;
 
-// The common property sheet's callback: keeps the activation context of
-// every page record added through it.
-struct PageRecorder {
-  std::vector<HANDLE> contexts;
-  static LONG_PTR CALLBACK Callback(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM) {
-    if (function != CPSFUNC_ADD_PROPSHEETPAGEW) return 1;
-    auto *record = reinterpret_cast<const PROPSHEETPAGEW *>(lParam1);
-    static_cast<PageRecorder *>(sheet)->contexts.push_back(
-        (record->dwFlags & PSP_USEFUSIONCONTEXT) ? record->hActCtx : INVALID_HANDLE_VALUE);
-    return 1;
-  }
-};
-
 // One load of the DLL: `threads` plug-in objects whose first sheets open at
 // the same moment, then everything released and the DLL freed. Returns the
 // contexts the pages were given.
@@ -37,16 +25,11 @@ std::set<HANDLE> OneLoad(int threads) {
   qxtest::PluginLoader loader;
   std::vector<IPrintOemUI2 *> plugins;
   for (int i = 0; i < threads; ++i) plugins.push_back(loader.Create());
-  std::vector<PageRecorder> recorders(threads);
+  std::vector<qxtest::PageRecorder> recorders(threads);
   std::vector<HRESULT> results(threads, E_FAIL);
   bool started = qxtest::ThreadGroup::Race(threads, [&](int i) {
     if (!plugins[i]) return;
-    PROPSHEETUI_INFO info = {};
-    info.cbSize = sizeof info;
-    info.Version = PROPSHEETUI_INFO_VERSION;
-    info.Reason = PROPSHEETUI_REASON_INIT;
-    info.hComPropSheet = &recorders[i];
-    info.pfnComPropSheet = &PageRecorder::Callback;
+    PROPSHEETUI_INFO info = recorders[i].Info(PROPSHEETUI_REASON_INIT);
     results[i] = plugins[i]->DocumentPropertySheets(&info, 0);
   });
   EXPECT_TRUE(started);
@@ -59,8 +42,6 @@ std::set<HANDLE> OneLoad(int threads) {
   EXPECT_EQ(loader.CanUnloadNow(), S_OK);
   return contexts;
 }
-
-bool operator==(const HeapCounts &a, const HeapCounts &b) { return a.blocks == b.blocks && a.bytes == b.bytes; }
 
 TEST(LoadCycles, LoadsAndFreesLeaveHeapsAndHandlesAsTheyWere) {
   OneLoad(1);  // what the first load keeps for the process (comctl32, caches) stays

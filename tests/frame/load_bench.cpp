@@ -7,7 +7,8 @@
 // Each iteration of a thread creates a plug-in object and calls GetInfo,
 // DevMode, QueryColorProfile, the document events of a job, the sheet
 // operation and, every tenth iteration, the print-start check of a printed
-// and of a refused job, the printer event and the driver upgrade.
+// and of a refused job, the printer event, the driver upgrade and both passes
+// of CommonUIProp.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "frame/private_devmode.h"
+#include "optiontree/fake_driver.h"
 #include "support/message_box_catcher.h"
 #include "support/page_recorder.h"
 #include "support/plugin_loader.h"
@@ -57,6 +59,7 @@ class Iteration {
       : loader_(loader), printer_(printer), totals_(totals) {}
 
   void Run(bool withJobs) {
+    qxtest::FakeDriverUI driver;  // outlives the plug-in object, which keeps a reference
     IPrintOemUI2 *plugin = loader_.Create();
     Count(totals_, plugin != nullptr, "create");
     if (!plugin) return;
@@ -66,6 +69,7 @@ class Iteration {
       Job(plugin, L"1234", DOCUMENTEVENT_SUCCESS);
       Job(plugin, L"12a4", DOCUMENTEVENT_FAILURE);
       PrinterSettings(plugin);
+      OptionTree(plugin, driver);
     }
     Count(totals_, plugin->Release() == 0, "Release");
   }
@@ -134,6 +138,27 @@ class Iteration {
     printer_.SetDword(L"QXRegion", kNumericRegion);  // the printer event may have chosen another form
   }
 
+  // Both passes of document properties over a few of the driver's items,
+  // with the sample PPD read from the printer's data file.
+  void OptionTree(IPrintOemUI2 *plugin, qxtest::FakeDriverUI &driver) {
+    Count(totals_, plugin->PublishDriverInterface(&driver) == S_OK, "PublishDriverInterface");
+    qxtest::DriverItems items;
+    items.Add(L"Paper Source", DMPUB_DEFSOURCE, "InputSlot", {L"Automatic", L"Cassette 1", L"Cassette 2"});
+    items.Add(L"Print on Both Sides", DMPUB_DUPLEX, "Duplex", {L"Off", L"Flip on Short Edge", L"Flip on Long Edge"});
+    items.Add(L"Pages per Sheet", DMPUB_NUP, nullptr, {L"1", L"2", L"4"});
+    std::vector<BYTE> devmode = JobDevmode(L"");
+    OEMUIOBJ uiobj = {sizeof uiobj, nullptr};
+    HANDLE heap = HeapCreate(0, 0, 0);  // the driver's, gone with what the plug-in left on it
+    OEMCUIPPARAM param = qxtest::SheetParam(items, &uiobj, loader_.module(), printer_.handle());
+    param.hOEMHeap = heap;
+    param.pPublicDM = reinterpret_cast<DEVMODEW *>(devmode.data());
+    OPTITEM noItems = {};
+    Count(totals_, plugin->CommonUIProp(OEMCUIP_DOCPROP, &param) == S_OK, "CommonUIProp counting");
+    param.pOEMOptItems = &noItems;
+    Count(totals_, plugin->CommonUIProp(OEMCUIP_DOCPROP, &param) == S_OK, "CommonUIProp items");
+    HeapDestroy(heap);
+  }
+
   const qxtest::PluginLoader &loader_;
   qxtest::TestPrinter &printer_;
   Totals &totals_;
@@ -175,7 +200,9 @@ int main(int argc, char **argv) {
   const int threads = Argument(argc, argv, 1, 8), iterations = Argument(argc, argv, 2, 200),
             rounds = Argument(argc, argv, 3, 3), loads = Argument(argc, argv, 4, 3);
   std::printf("threads %d, iterations %d, rounds %d, loads %d\n", threads, iterations, rounds, loads);
-  qxtest::TestPrinter printer(L"qx load", qxtest::OnPort(L"LPT1:"));
+  qxtest::TestPrinterOptions options = qxtest::OnPort(L"LPT1:");
+  options.ppdFile = L"optiontree\\quillex-sample.ppd";
+  qxtest::TestPrinter printer(L"qx load", options);
   if (!printer.ok()) return 2;
   printer.SetDword(L"QXRegion", kNumericRegion);
   LONG failures = 0;
@@ -193,10 +220,13 @@ int main(int argc, char **argv) {
     if (load == 0) {
       heapAfterFirst = CountHeaps();
       handlesAfterFirst = CountHandles();
-      PrintCounts("first load freed, against the start", heapAtStart, handlesAtStart);
+      PrintCounts("load 1 freed, against the start", heapAtStart, handlesAtStart);
+    } else {
+      char what[48];
+      std::snprintf(what, sizeof what, "load %d freed, against load 1", load + 1);
+      PrintCounts(what, heapAfterFirst, handlesAfterFirst);
     }
   }
-  if (loads > 1) PrintCounts("last load freed, against the first", heapAfterFirst, handlesAfterFirst);
   std::printf("failures %ld\n", failures);
   return failures ? 1 : 0;
 }

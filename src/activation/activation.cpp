@@ -10,8 +10,10 @@ HANDLE PageActCtx = INVALID_HANDLE_VALUE;
 
 namespace {
 
-// Module variables: written on first use on the caller's UI thread, kept for
-// the life of the process (the plug-in context and comctl32 are never freed).
+// Module variables: written on first use, kept for the life of the process
+// (the plug-in context and comctl32 are never freed). Threads that race to
+// the first use write the same values; only the page context, which each
+// would create anew, is published once (SharedPageActCtx).
 HMODULE instance = nullptr;
 HANDLE pluginActCtx = INVALID_HANDLE_VALUE;  // INVALID_HANDLE_VALUE: not yet determined
 HMODULE comctl32 = nullptr;

@@ -8,7 +8,7 @@
 // DevMode, QueryColorProfile, the document events of a job, the sheet
 // operation and, every tenth iteration, the print-start check of a printed
 // and of a refused job, the printer event, the driver upgrade and both passes
-// of CommonUIProp.
+// of CommonUIProp; the first thread then also shows the pages in a real sheet.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,7 +17,9 @@
 
 #include "frame/private_devmode.h"
 #include "optiontree/fake_driver.h"
+#include "resource_ids.h"
 #include "support/message_box_catcher.h"
+#include "support/modeless_sheet.h"
 #include "support/page_recorder.h"
 #include "support/plugin_loader.h"
 #include "support/process_counts.h"
@@ -58,7 +60,8 @@ class Iteration {
   Iteration(const qxtest::PluginLoader &loader, qxtest::TestPrinter &printer, Totals &totals)
       : loader_(loader), printer_(printer), totals_(totals) {}
 
-  void Run(bool withJobs) {
+  // `withSheet`: this thread is the one that shows real sheets.
+  void Run(bool withJobs, bool withSheet) {
     qxtest::FakeDriverUI driver;  // outlives the plug-in object, which keeps a reference
     IPrintOemUI2 *plugin = loader_.Create();
     Count(totals_, plugin != nullptr, "create");
@@ -66,9 +69,11 @@ class Iteration {
     Plain(plugin);
     Sheets(plugin);
     if (withJobs) {
+      if (withSheet) Sheet(plugin);
       Job(plugin, L"1234", DOCUMENTEVENT_SUCCESS);
       Job(plugin, L"12a4", DOCUMENTEVENT_FAILURE);
       PrinterSettings(plugin);
+      // Last: the plug-in keeps the block the driver passed until the next call.
       OptionTree(plugin, driver);
     }
     Count(totals_, plugin->Release() == 0, "Release");
@@ -138,6 +143,26 @@ class Iteration {
     printer_.SetDword(L"QXRegion", kNumericRegion);  // the printer event may have chosen another form
   }
 
+  // The plug-in's pages made real; the "Extended Settings" page shown in a
+  // sheet, typed into (its filters at work) and cancelled.
+  void Sheet(IPrintOemUI2 *plugin) {
+    qxtest::PageRecorder recorder(true);
+    PROPSHEETUI_INFO info = recorder.Info(PROPSHEETUI_REASON_INIT);
+    bool added = plugin->DocumentPropertySheets(&info, 0) == S_OK && recorder.pages.size() == 2 &&
+                 recorder.pages[0] && recorder.pages[1];
+    Count(totals_, added, "sheet pages");
+    if (!added) return;
+    HPROPSHEETPAGE jobPage = recorder.pages.back();
+    recorder.pages.back() = nullptr;  // the sheet destroys it
+    qxtest::ModelessSheet sheet(jobPage);
+    Count(totals_, sheet.page() != nullptr, "sheet shown");
+    if (!sheet.page()) return;
+    SendMessageW(sheet.item(IDC_JOB_RESERVE_JOB), BM_CLICK, 0, 0);
+    for (wchar_t c : std::wstring(L"ab\"c")) SendMessageW(sheet.item(IDC_JOB_RESERVE_USER_NAME), WM_CHAR, c, 1);
+    Count(totals_, sheet.Text(IDC_JOB_RESERVE_USER_NAME) == L"abc", "sheet typing");
+    sheet.Press(PSBTN_CANCEL);
+  }
+
   // Both passes of document properties over a few of the driver's items,
   // with the sample PPD read from the printer's data file.
   void OptionTree(IPrintOemUI2 *plugin, qxtest::FakeDriverUI &driver) {
@@ -178,10 +203,12 @@ LONG Round(const qxtest::PluginLoader &loader, qxtest::TestPrinter &printer, int
   HeapCounts heapBefore = CountHeaps();
   size_t handlesBefore = CountHandles();
   DWORD start = GetTickCount();
-  qxtest::ThreadGroup::Race(threads, [&](int) {
+  qxtest::ThreadGroup::Race(threads, [&](int index) {
     qxtest::MessageBoxCatcher boxes;  // the refused jobs' message
     Iteration iteration(loader, printer, totals);
-    for (int i = 0; i < iterations; ++i) iteration.Run(i % 10 == 0);
+    // Real sheets on one thread only: Wine's script cache is not safe for
+    // edits set on several threads at once.
+    for (int i = 0; i < iterations; ++i) iteration.Run(i % 10 == 0, index == 0);
   });
   double seconds = std::max(1ul, GetTickCount() - start) / 1000.0;
   std::printf("load %d round %d: calls %ld, calls_per_s %.0f, failures %ld\n", load + 1, round + 1, totals.calls,

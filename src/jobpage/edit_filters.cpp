@@ -1,6 +1,6 @@
 #include "jobpage/edit_filters.h"
 
-#include <cwchar>
+#include <cstdint>
 #include <initializer_list>
 
 namespace qx {
@@ -47,9 +47,13 @@ bool IsFilterProc(WNDPROC proc) {
 }
 
 PropertyName OriginalProcProperty() {
-  PropertyName name;
-  std::swprintf(name.text, sizeof name.text / sizeof name.text[0], L"QuillexEditProc%p",
-                reinterpret_cast<void *>(ProcFor(EditFilter::Name)));
+  static const WCHAR kPrefix[] = L"QuillexEditProc";
+  PropertyName name = {};
+  size_t at = 0;
+  for (; kPrefix[at]; ++at) name.text[at] = kPrefix[at];
+  auto address = reinterpret_cast<uintptr_t>(ProcFor(EditFilter::Name));
+  for (int shift = sizeof address * 8 - 4; shift >= 0; shift -= 4)
+    name.text[at++] = L"0123456789abcdef"[(address >> shift) & 0xF];
   return name;
 }
 

@@ -6,5 +6,6 @@ what=${1:-}; shift || true
 case "$what" in
   ppd) exec bash "$ROOT/tools/bench-ppd.sh" "$@" ;;
   optiontree) exec bash "$ROOT/tools/bench-optiontree.sh" "$@" ;;
-  *) echo "usage: ./qx bench ppd [DIR] | optiontree"; exit 2 ;;
+  load) exec bash "$ROOT/tools/bench-load.sh" "$@" ;;
+  *) echo "usage: ./qx bench ppd [DIR] | optiontree | load [THREADS [ITERATIONS [ROUNDS [LOADS]]]]"; exit 2 ;;
 esac

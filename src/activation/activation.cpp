@@ -10,8 +10,10 @@ HANDLE PageActCtx = INVALID_HANDLE_VALUE;
 
 namespace {
 
-// Module variables: written on first use on the caller's UI thread, kept for
-// the life of the process (the plug-in context and comctl32 are never freed).
+// Module variables: written on first use, kept for the life of the process
+// (the plug-in context and comctl32 are never freed). Threads that race to
+// the first use write the same values; only the page context, which each
+// would create anew, is published once (SharedPageActCtx).
 HMODULE instance = nullptr;
 HANDLE pluginActCtx = INVALID_HANDLE_VALUE;  // INVALID_HANDLE_VALUE: not yet determined
 HMODULE comctl32 = nullptr;
@@ -34,7 +36,9 @@ class Activation {
   Activation() : active_(ActivatePluginActCtx(&cookie_)) {}
   ~Activation() {
     if (!active_) return;
-    if (!noActCtxSupport) actctx::Deactivate(cookie_);
+    // Decided by this scope's own cookie: another thread may find out in
+    // between that the system has no activation contexts.
+    if (cookie_) actctx::Deactivate(cookie_);
     if (keepError_) SetLastError(error_);
   }
   Activation(const Activation &) = delete;
@@ -111,8 +115,8 @@ Fn CachedComctlProc(FARPROC *cache, const char *name) {
 void OnProcessAttach(HMODULE module) { instance = module; }
 
 void OnProcessDetach() {
-  if (PageActCtx != INVALID_HANDLE_VALUE) actctx::Release(PageActCtx);
-  PageActCtx = INVALID_HANDLE_VALUE;
+  HANDLE context = InterlockedExchangePointer(&PageActCtx, INVALID_HANDLE_VALUE);
+  if (context != INVALID_HANDLE_VALUE) actctx::Release(context);
 }
 
 HMODULE PluginModule() { return instance; }
@@ -199,6 +203,19 @@ int IsolatedImageListReplaceIcon(HIMAGELIST list, int index, HICON icon) {
     result = fn(list, index, icon);
   if (result == -1) activation.KeepLastError();
   return result;
+}
+
+HANDLE SharedPageActCtx() {
+  HANDLE current = InterlockedCompareExchangePointer(&PageActCtx, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE);
+  if (current != INVALID_HANDLE_VALUE) return current;
+  // Sheets opening on several threads may each create one; the first
+  // published stays, the others are released. A failure publishes nothing.
+  HANDLE created = CreatePageActCtx();
+  if (created == INVALID_HANDLE_VALUE) return created;
+  HANDLE published = InterlockedCompareExchangePointer(&PageActCtx, created, INVALID_HANDLE_VALUE);
+  if (published == INVALID_HANDLE_VALUE) return created;
+  actctx::Release(created);
+  return published;
 }
 
 HANDLE CreatePageActCtx() {

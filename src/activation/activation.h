@@ -23,6 +23,10 @@ HIMAGELIST IsolatedImageListCreate(int cx, int cy, UINT flags, int initial, int 
 BOOL IsolatedImageListDestroy(HIMAGELIST list);
 int IsolatedImageListReplaceIcon(HIMAGELIST list, int index, HICON icon);
 HANDLE CreatePageActCtx();
+// The context shared by every property page: PageActCtx, created and
+// published on the first call that succeeds; INVALID_HANDLE_VALUE while
+// creation fails. Safe to call from any thread.
+HANDLE SharedPageActCtx();
 
 // Context shared by every property page of the plug-in; INVALID_HANDLE_VALUE
 // until the first page is created, released at process detach.

@@ -49,11 +49,22 @@ class PluginClassFactory final : public IClassFactory {
 }  // namespace
 }  // namespace qx
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH)
+// The statically linked C++ runtime's release of what it allocated at load
+// (its emergency exception pool); no runtime header declares it.
+namespace __gnu_cxx {
+void __freeres() noexcept;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
     qx::OnProcessAttach(instance);
-  else if (reason == DLL_PROCESS_DETACH)
+  } else if (reason == DLL_PROCESS_DETACH) {
     qx::OnProcessDetach();
+    // A null `reserved` means FreeLibrary: the process lives on and would
+    // keep the runtime's blocks after every load. At process end the heap
+    // goes with the process.
+    if (!reserved) __gnu_cxx::__freeres();
+  }
   return TRUE;
 }
 

@@ -52,9 +52,9 @@ HANDLE AddPage(PPROPSHEETUI_INFO info, UiContext *ctx, UINT templateId, UINT tit
     page.pszTitle = LoadHeapString(static_cast<HMODULE>(param->hModule), param->hOEMHeap, titleId);
   page.pfnDlgProc = proc;
   page.lParam = reinterpret_cast<LPARAM>(ctx);
-  if (PageActCtx == INVALID_HANDLE_VALUE) PageActCtx = CreatePageActCtx();
-  if (PageActCtx && PageActCtx != INVALID_HANDLE_VALUE) {
-    page.hActCtx = PageActCtx;
+  HANDLE context = SharedPageActCtx();
+  if (context && context != INVALID_HANDLE_VALUE) {
+    page.hActCtx = context;
     page.dwFlags |= PSP_USEFUSIONCONTEXT;
   }
   ctx->hComPropSheet = info->hComPropSheet;

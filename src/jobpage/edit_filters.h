@@ -8,13 +8,10 @@
 
 namespace qx {
 
-// Remembers the window procedure of `edit` (an ordinary edit control) as the
-// one every filtered edit forwards to. One value per process: the last page
-// opened sets it.
-void SaveEditClassProc(HWND edit);
-
-// Installs `filter` on `edit`; false when there is no control or no saved
-// edit procedure to forward to.
+// Installs `filter` on `edit`. The edit keeps the window procedure it had
+// (a window property) and every message the filter lets through goes on to
+// that procedure; filtering an edit again only changes the filter. False
+// when there is no control or it cannot be subclassed.
 bool FilterEdit(HWND edit, EditFilter filter);
 
 }  // namespace qx

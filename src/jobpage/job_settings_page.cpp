@@ -136,7 +136,6 @@ void OnInitDialog(HWND page, LPARAM lParam) {
   auto *record = reinterpret_cast<const PROPSHEETPAGEW *>(lParam);
   auto *ctx = record ? reinterpret_cast<UiContext *>(record->lParam) : nullptr;
   SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<LONG_PTR>(ctx));
-  SaveEditClassProc(GetDlgItem(page, IDC_JOB_ACCESS_USER_NAME));
   DWORD mode = GetPasswordMode(ctx);
   if (HasDriverParams(ctx)) SetLabels(page, *ctx->pCuiParam);
   SetLimitsAndFilters(page, mode);

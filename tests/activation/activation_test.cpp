@@ -132,6 +132,36 @@ INSTANTIATE_TEST_SUITE_P(Binding, ActivationTest, ::testing::Values(L"qxactprobe
                            return info.index == 0 ? "Imported" : "LookedUp";
                          });
 
+// A scope that activated the plug-in context deactivates it, even when
+// another activation finds meanwhile that the system has none.
+TEST(ActCtxLookUp, ScopeEndsByItsOwnActivation) {
+  HMODULE fake = LoadLibraryW(qxtest::BesideTestProgram(L"qxfakeactctx.dll").c_str());
+  ASSERT_NE(fake, nullptr);
+  auto failAfterNext = reinterpret_cast<void (*)(void (*)())>(
+      reinterpret_cast<void *>(GetProcAddress(fake, "FailActivationAfterNext")));
+  ASSERT_NE(failAfterNext, nullptr);
+  {
+    ProbeModule probe(L"qxactprobe_late.dll");
+    ASSERT_TRUE(probe);
+    ASSERT_TRUE(probe->ensurePluginActCtx());
+    static const ActivationProbe *meanwhile;
+    meanwhile = probe.operator->();
+    failAfterNext([] {
+      ULONG_PTR cookie = 1;
+      EXPECT_TRUE(meanwhile->activatePluginActCtx(&cookie));  // no activation contexts: counts as done
+      EXPECT_EQ(cookie, 0u);
+    });
+    HANDLE before = nullptr, after = nullptr;
+    ASSERT_TRUE(GetCurrentActCtx(&before));
+    EXPECT_NE(probe->isolatedComctlProc("InitCommonControls"), nullptr);
+    ASSERT_TRUE(GetCurrentActCtx(&after));
+    EXPECT_EQ(after, before) << "the scope's activation was left on the thread";
+    ReleaseActCtx(before);
+    ReleaseActCtx(after);
+  }
+  FreeLibrary(fake);
+}
+
 TEST(ActCtxLookUp, FindsKernelFunctionsByName) {
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   EXPECT_EQ(qx::actctx::LookUp("ActivateActCtx"), GetProcAddress(kernel, "ActivateActCtx"));

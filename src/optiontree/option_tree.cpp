@@ -33,7 +33,9 @@ void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
   if (ctx->pPpdModel) return;
   WCHAR path[MAX_PATH];
   if (!GetPpdFilePath(p->hOEMHeap, p->hPrinter, path)) return;
-  std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"r"));  // text mode: CR LF reads as LF
+  // Binary: the reader reads it as text mode would (CR LF as LF, 0x1A ends
+  // it) without the runtime's slower text-mode reads.
+  std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"rb"));
   ctx->pPpdModel = file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr);
 }
 

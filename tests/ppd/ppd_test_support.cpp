@@ -56,5 +56,14 @@ std::string ReadWholeFile(const std::string &path) {
   return data;
 }
 
+std::string TextModeBytes(const std::string &raw) {
+  std::string out;
+  for (size_t i = 0; i < raw.size() && raw[i] != '\x1a'; ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+    out += raw[i];
+  }
+  return out;
+}
+
 }  // namespace test
 }  // namespace qx

@@ -12,6 +12,7 @@
 #include "ppd/ppd_dump.h"
 #include "ppd/ppd_model.h"
 #include "ppd/ppd_text.h"
+#include "ppd_file.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int main(int argc, char **argv) {
     installed.emplace_back(keyword, arg.substr(equals + 1));
   }
 
-  FILE *file = std::fopen(path, "rb");
+  FILE *file = qx::tools::OpenPpdFile(path);
   if (file == nullptr) {
     std::fprintf(stderr, "qx-ppd: cannot open %s: %s\n", path, std::strerror(errno));
     return 1;

@@ -13,6 +13,7 @@
 #include "ppd/ppd_model.h"
 #include "ppd/ppd_text.h"
 #include "ppd_file.h"
+#include "ppd_time.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char **argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "time") == 0) return qx::tools::TimeCommand(argc - 2, argv + 2);
   if (argc < 3) return Usage();
   std::string command = argv[1];
   if (command != "dump" && command != "excluded") return Usage();
@@ -74,6 +76,7 @@ int main(int argc, char **argv) {
   }
   if (!installed.empty()) qx::MarkConstrainedOptions(model.get());
 
+  qx::tools::UseBinaryOutput();
   std::string out = command == "dump" ? qx::DumpPpdModel(*model) : qx::DescribeExcludedOptions(*model);
   std::fwrite(out.data(), 1, out.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;

@@ -5,6 +5,8 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -36,6 +38,12 @@ FILE *OpenPpdFile(const std::string &path) {
   return wide.empty() ? nullptr : _wfopen(wide.c_str(), L"rb");
 #else
   return std::fopen(path.c_str(), "rb");
+#endif
+}
+
+void UseBinaryOutput() {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
 #endif
 }
 

@@ -13,6 +13,10 @@ namespace tools {
 // the system's ANSI code page on Windows and opened through its wide form.
 FILE *OpenPpdFile(const std::string &path);
 
+// Standard output takes the bytes as they are (Windows would write CR LF
+// for every line feed), so a dump is the same file in every build.
+void UseBinaryOutput();
+
 // Every *.ppd file under dir, sorted, with its size; empty when none.
 struct PpdFileEntry {
   std::string path;

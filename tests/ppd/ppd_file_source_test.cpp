@@ -27,7 +27,10 @@ class TempFile {
  public:
   explicit TempFile(const std::string &data) {
     static int counter = 0;
-    path_ = testing::TempDir() + "qx_ppd_source_" + std::to_string(++counter) + ".ppd";
+    // The process id keeps test programs that run at once (the scalar and
+    // vector builds of these tests) apart.
+    path_ = testing::TempDir() + "qx_ppd_source_" + std::to_string(test::ProcessId()) + "_" +
+            std::to_string(++counter) + ".ppd";
     FILE *out = std::fopen(path_.c_str(), "wb");
     EXPECT_NE(out, nullptr) << path_;
     if (out != nullptr) {

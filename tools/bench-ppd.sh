@@ -24,4 +24,5 @@ dll_ms=$(sed -n 's/^ms_total: //p' <<<"$windows")
 ours_s=$(sed -n 's/^ours_s: //p' <<<"$native")
 echo "dll_ms_largest: $(sed -n 's/^ms_largest: //p' <<<"$windows")"
 echo "dll_ms_total: $dll_ms"
+echo "dll_ms_open_read_close: $(sed -n 's/^ms_open_read_close: //p' <<<"$windows")"
 awk -v d="$dll_ms" -v n="$ours_s" 'BEGIN { printf "dll_vs_native: %.2f\n", d / (n * 1000) }'

@@ -2,6 +2,7 @@
 #include <new>
 
 #include "activation/activation.h"
+#include "ppd/ppd_memory.h"
 #include "frame/plugin_object.h"
 
 namespace qx {
@@ -49,11 +50,14 @@ class PluginClassFactory final : public IClassFactory {
 }  // namespace
 }  // namespace qx
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
     qx::OnProcessAttach(instance);
-  else if (reason == DLL_PROCESS_DETACH)
+  } else if (reason == DLL_PROCESS_DETACH) {
     qx::OnProcessDetach();
+    // At process exit other threads are gone, perhaps inside the reader.
+    if (reserved == nullptr) qx::ReleaseKeptPpdBlocks();
+  }
   return TRUE;
 }
 

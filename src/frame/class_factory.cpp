@@ -2,6 +2,7 @@
 #include <new>
 
 #include "activation/activation.h"
+#include "ppd/ppd_memory.h"
 #include "frame/plugin_object.h"
 
 namespace qx {
@@ -61,9 +62,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
   } else if (reason == DLL_PROCESS_DETACH) {
     qx::OnProcessDetach();
     // A null `reserved` means FreeLibrary: the process lives on and would
-    // keep the runtime's blocks after every load. At process end the heap
-    // goes with the process.
-    if (!reserved) __gnu_cxx::__freeres();
+    // keep the runtime's blocks and the reader's kept blocks after every
+    // load. At process end the heap goes with the process (and other threads
+    // are gone, perhaps inside the reader).
+    if (!reserved) {
+      qx::ReleaseKeptPpdBlocks();
+      __gnu_cxx::__freeres();
+    }
   }
   return TRUE;
 }

@@ -2,21 +2,20 @@
 // where the token reads would take them token by token: short texts,
 // *UIConstraints lines, and option lines. Each makes what the token reads
 // would make and consumes the same bytes, or leaves the line to them. The
-// PPD reader's native build uses them (see QX_PPD_LINE_STEPS).
+// reader takes them in every build: their texts are ASCII, which every ANSI
+// code page maps to units of the same value.
 #pragma once
 
 #include "ppd/ppd_keywords.h"
 #include "ppd/ppd_scan.h"
 #include "ppd/ppd_token_text.h"
 
-#ifdef QX_PPD_LINE_STEPS
-
 namespace qx {
 namespace ppd_detail {
 
 // The common case of ReadTextFrom in one step: a plain token of ASCII bytes
-// that ends within the sixteen bytes in view becomes the text directly (the
-// native code page maps ASCII to the same units). Anything else is left to
+// that ends within the sixteen bytes in view becomes the text directly
+// (every ANSI code page maps ASCII to units of the same value). Anything else is left to
 // the token reader, with at most white space consumed.
 template <class Source>
 QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
@@ -25,11 +24,7 @@ QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
   if (!scan.More() || scan.Available() < 16) return false;
   const unsigned char *p = scan.Data();
   if (p[0] == '"' || p[0] == '%' || (p[0] == '*' && p[1] == '%')) return false;
-  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-  __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')),
-                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
-                             _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x20)), v));
-  unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)) & ~1u;  // the first byte starts it
+  unsigned mask = PlainEndCandidates16(p) & ~1u;  // the first byte starts it
   unsigned end = 16;
   while (mask != 0) {
     unsigned i = static_cast<unsigned>(__builtin_ctz(mask));
@@ -40,11 +35,8 @@ QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
     mask &= mask - 1;
   }
   if (end == 16) return false;
-  unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v)) & ((1u << end) - 1);
-  if (high != 0) return false;
-  const __m128i zero = _mm_setzero_si128();
-  _mm_storeu_si128(reinterpret_cast<__m128i *>(field.text), _mm_unpacklo_epi8(v, zero));
-  _mm_storeu_si128(reinterpret_cast<__m128i *>(field.text + 8), _mm_unpackhi_epi8(v, zero));
+  if ((HighBytes16(p) & ((1u << end) - 1)) != 0) return false;
+  Widen16(p, field.text);
   field.text[end] = 0;
   field.length = static_cast<int32_t>(end);
   scan.Consume(end + 1);  // the byte that ends the token is dropped
@@ -62,17 +54,9 @@ struct LineMasks {
 QX_PPD_INLINE LineMasks ClassifyLine64(const unsigned char *p) {
   LineMasks masks;
   for (int k = 0; k < 4; ++k) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * k));
-    __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')),
-                                 _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
-    // Signed: bytes from 0x80 on are negative, so below 0x21 as well.
-    __m128i odd = _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x21)),
-                               _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
-    odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
-                                         _mm_cmpeq_epi8(v, _mm_set1_epi8(':'))));
-    odd = _mm_or_si128(odd, _mm_cmpeq_epi8(v, _mm_set1_epi8('%')));
-    masks.blank |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(blank))) << (16 * k);
-    masks.special |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(odd))) << (16 * k);
+    WordMasks16 words = ClassifyWords16(p + 16 * k);
+    masks.blank |= static_cast<uint64_t>(words.blank) << (16 * k);
+    masks.special |= static_cast<uint64_t>(words.odd) << (16 * k);
   }
   masks.special &= ~masks.blank;
   return masks;
@@ -210,5 +194,3 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
 
 }  // namespace ppd_detail
 }  // namespace qx
-
-#endif

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "ppd/ppd_memory.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -67,7 +69,7 @@ void WidenAscii16(const unsigned char *bytes, size_t chunks, PpdUnit *units) {
 PpdRecordStore::~PpdRecordStore() {
   while (blocks_ != nullptr) {
     Block *next = blocks_->next;
-    std::free(blocks_);
+    ReturnPpdBlock(blocks_, kHeader + blocks_->capacity);
     blocks_ = next;
   }
 }
@@ -77,7 +79,7 @@ void *PpdRecordStore::AllocateInNewBlock(size_t bytes, size_t slack) {
                     : blocks_->capacity < kLargestBlockBytes ? blocks_->capacity * 2
                                                               : kLargestBlockBytes;
   if (capacity < bytes + slack) capacity = bytes + slack;
-  Block *block = static_cast<Block *>(std::malloc(kHeader + capacity));
+  Block *block = static_cast<Block *>(TakePpdBlock(kHeader + capacity));
   if (block == nullptr) return nullptr;
   block->next = blocks_;
   block->used = bytes;

@@ -301,10 +301,11 @@ using PpdNextByte = int (*)(void *context);
 // empty model. Null only when the model itself cannot be allocated.
 PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context);
 
-// The same over a FILE the caller opened and keeps private during the call;
-// reads it in blocks through the C runtime, which gives the bytes its
-// single-byte read would (text mode included); it may take bytes beyond
-// those the reading consumes.
+// The same over a FILE the caller opened in binary mode and keeps private
+// during the call; reads it in blocks through the C runtime and sees the
+// bytes as the runtime's text mode would give them (CR LF as LF, a 0x1A byte
+// ends the input), in every build; it may take bytes beyond those the
+// reading consumes.
 PpdModel *ReadPpdModelFromFile(FILE *file);
 
 // fgetc as a PpdNextByte (context: the FILE).

@@ -13,6 +13,7 @@
 #include "ppd/ppd_marks.h"
 #include "ppd/ppd_scan.h"
 #include "ppd/ppd_text.h"
+#include "ppd/ppd_text_mode.h"
 #include "ppd/ppd_token_text.h"
 
 namespace qx {
@@ -65,9 +66,7 @@ bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &key
 
 template <class Source>
 QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
-#ifdef QX_PPD_LINE_STEPS
   if (ReadShortAsciiText(source, field)) return true;
-#endif
   if (!ReadTokenFrom(source, token, false)) return false;
   BytesToPpdText(field, token.bytes, static_cast<size_t>(token.length));
   return true;
@@ -85,17 +84,13 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
   } else {
     feature.iUiType = kPpdPickOne;
   }
-#ifdef QX_PPD_LINE_STEPS
   const OptionLineKeyword lineKeyword(feature.keyword);
-#endif
   for (;;) {
-#ifdef QX_PPD_LINE_STEPS
     if (lineKeyword.length > 0) {
       LineStep step = ReadSimpleOption(source, lineKeyword, feature, store);
       if (step == LineStep::kRead) continue;
       if (step == LineStep::kOutOfMemory) return false;
     }
-#endif
     if (!ReadTokenFrom(source, token, false)) return false;
     // Every case but the option line needs a leading asterisk.
     bool keywordLike = token.bytes[0] == '*';
@@ -135,7 +130,6 @@ class Reader {
 
   void ReadAll() {
     for (;;) {
-#ifdef QX_PPD_LINE_STEPS
       // Half of a large PPD's bytes are constraint lines, in long runs.
       ConstraintRun run = ReadConstraintRun(source_, model_.constraintStore, model_.constraints);
       if (run == ConstraintRun::kOutOfMemory) return;
@@ -143,7 +137,6 @@ class Reader {
         if (!ReadConstraint()) return;
         continue;
       }
-#endif
       if (!ReadTokenFrom(source_, token_, false) || !Act()) return;
     }
   }
@@ -262,7 +255,7 @@ PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context) {
 
 FileByteSource::FileByteSource(FILE *file, size_t blockBytes)
     : file_(file),
-      block_(static_cast<unsigned char *>(std::malloc(blockBytes > 0 ? blockBytes : 1))),
+      block_(static_cast<unsigned char *>(std::malloc((blockBytes > 0 ? blockBytes : 1) + 1))),
       capacity_(blockBytes > 0 ? blockBytes : 1) {
   if (block_ == nullptr) {
     block_ = fallback_;
@@ -275,15 +268,30 @@ FileByteSource::~FileByteSource() {
 }
 
 bool FileByteSource::Refill() {
-  if (ended_) return false;
-  size_t n = file_ != nullptr ? std::fread(block_, 1, capacity_, file_) : 0;
-  if (n == 0) {
-    ended_ = true;
-    return false;
+  while (!ended_) {
+    unsigned char *start = block_ + 1;
+    size_t n = file_ != nullptr ? std::fread(start, 1, capacity_, file_) : 0;
+    bool fileEnded = n < capacity_;  // fread stops short only at the end or on an error
+    if (heldReturn_) {
+      *--start = '\r';
+      ++n;
+      heldReturn_ = false;
+    }
+    ppd_detail::TextModeBlock block = ppd_detail::FoldTextMode(start, n);
+    size_t kept = block.length;
+    ended_ = fileEnded || block.ended;
+    // A carriage return at the end waits for the next block's first byte;
+    // at the end of the input it stays.
+    if (!ended_ && kept > 0 && start[kept - 1] == '\r') {
+      --kept;
+      heldReturn_ = true;
+    }
+    if (kept == 0) continue;
+    pos = start;
+    end = start + kept;
+    return true;
   }
-  pos = block_;
-  end = block_ + n;
-  return true;
+  return false;
 }
 
 PpdModel *ReadPpdModelFromFile(FILE *file) {

@@ -42,10 +42,10 @@ class ByteSource {
   unsigned char byte_ = 0;
 };
 
-// A FILE private to one reading, read in blocks through the C runtime. The
-// runtime gives the same bytes as its single-byte read (in text mode too:
-// line-end pairs folded, 0x1A ends the input); the reader only sees them in
-// blocks. Bytes after the point where the reading stops are taken as well.
+// A FILE private to one reading, opened in binary mode and read in blocks
+// through the C runtime. The reader sees the bytes the runtime's text mode
+// would give (line-end pairs folded, 0x1A ends the input) in every build,
+// in blocks. Bytes after the point where the reading stops are taken as well.
 class FileByteSource {
  public:
   static constexpr size_t kBlockBytes = 65536;
@@ -64,10 +64,13 @@ class FileByteSource {
  private:
   static constexpr size_t kFallbackBytes = 512;  // when the block cannot be allocated
   FILE *file_;
+  // One byte before the bytes read: a carriage return that ended the last
+  // block, decided by the next block's first byte.
   unsigned char *block_;
-  size_t capacity_;
+  size_t capacity_;  // bytes read at a time
+  bool heldReturn_ = false;
   bool ended_ = false;
-  unsigned char fallback_[kFallbackBytes];
+  unsigned char fallback_[kFallbackBytes + 1];
 };
 
 // Token buffer: every byte of a token is one unit of the same value, so the

@@ -8,16 +8,11 @@
 
 #include "ppd/ppd_reader.h"
 
-#if defined(__SSE2__)
+// QX_PPD_SCALAR keeps a build to the byte-by-byte forms (tests of the x86
+// form on x64).
+#if defined(__SSE2__) && !defined(QX_PPD_SCALAR)
 #include <emmintrin.h>
 #define QX_PPD_SSE2 1
-#endif
-
-// Steps that read common lines straight from the bytes in view. They rely on
-// ASCII bytes standing for units of the same value, which the native code
-// page gives; the DLL converts every text through the system.
-#if defined(QX_PPD_SSE2) && !defined(_WIN32)
-#define QX_PPD_LINE_STEPS 1
 #endif
 
 // The scanner's small steps run for every token: keep them in the loops.
@@ -36,6 +31,78 @@ inline uint32_t Load4(const void *p) {
   uint32_t v;
   std::memcpy(&v, p, sizeof v);
   return v;
+}
+
+// Sixteen bytes at a time: SSE2 where the target has it (every x64), the
+// same steps byte by byte elsewhere (x86 processors without SSE2). Bit i of
+// a mask stands for byte i.
+
+// Bytes 0x00 to 0x20, ':' and '"': every byte that may end a plain token.
+QX_PPD_INLINE unsigned PlainEndCandidates16(const unsigned char *p) {
+#ifdef QX_PPD_SSE2
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+  __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
+                             _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x20)), v));
+  return static_cast<unsigned>(_mm_movemask_epi8(hit));
+#else
+  unsigned mask = 0;
+  for (unsigned i = 0; i < 16; ++i) {
+    if (p[i] <= 0x20 || p[i] == ':' || p[i] == '"') mask |= 1u << i;
+  }
+  return mask;
+#endif
+}
+
+// Bytes from 0x80 on.
+QX_PPD_INLINE unsigned HighBytes16(const unsigned char *p) {
+#ifdef QX_PPD_SSE2
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p))));
+#else
+  unsigned mask = 0;
+  for (unsigned i = 0; i < 16; ++i) mask |= static_cast<unsigned>(p[i] >> 7) << i;
+  return mask;
+#endif
+}
+
+// Sixteen bytes as sixteen units of the same value.
+template <class Unit>
+QX_PPD_INLINE void Widen16(const unsigned char *p, Unit *units) {
+#ifdef QX_PPD_SSE2
+  const __m128i zero = _mm_setzero_si128();
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(units), _mm_unpacklo_epi8(v, zero));
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(units + 8), _mm_unpackhi_epi8(v, zero));
+#else
+  for (unsigned i = 0; i < 16; ++i) units[i] = p[i];
+#endif
+}
+
+// Blanks and tabs (blank), and bytes a simple constraint word may not hold
+// (odd): control and high bytes, space, DEL, the delimiters and "%".
+struct WordMasks16 {
+  unsigned blank;
+  unsigned odd;
+};
+
+QX_PPD_INLINE WordMasks16 ClassifyWords16(const unsigned char *p) {
+#ifdef QX_PPD_SSE2
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+  __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
+  // Signed: bytes from 0x80 on are negative, so below 0x21 as well.
+  __m128i odd = _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x21)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+  odd = _mm_or_si128(odd, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8(':'))));
+  odd = _mm_or_si128(odd, _mm_cmpeq_epi8(v, _mm_set1_epi8('%')));
+  return {static_cast<unsigned>(_mm_movemask_epi8(blank)), static_cast<unsigned>(_mm_movemask_epi8(odd))};
+#else
+  WordMasks16 masks = {0, 0};
+  for (unsigned i = 0; i < 16; ++i) {
+    unsigned char c = p[i];
+    if (c == ' ' || c == '\t') masks.blank |= 1u << i;
+    if (c < 0x21 || c >= 0x7F || c == '"' || c == ':' || c == '%') masks.odd |= 1u << i;
+  }
+  return masks;
+#endif
 }
 
 // Byte classes.

@@ -1,22 +1,44 @@
-// ANSI code page conversion of PPD bytes. The Windows builds ask the system
-// (MultiByteToWideChar, CP_ACP); the native build uses Windows-1252, the ANSI
-// code page of the western systems the plug-in usually runs on.
+// ANSI code page conversion of PPD bytes. In every ANSI code page Windows
+// uses, bytes 0x00 to 0x7F stand for U+0000 to U+007F, so an ASCII text is
+// widened directly in every build. A text with any other byte is converted
+// whole: by the system on Windows (MultiByteToWideChar, CP_ACP; a trail byte
+// of a double-byte character may look like ASCII), as Windows-1252 natively,
+// the ANSI code page of the western systems the plug-in usually runs on.
 #include "ppd/ppd_text.h"
 
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "ppd/ppd_scan.h"
+
 #ifdef _WIN32
 #include <windows.h>
-#elif defined(__SSE2__)
-#include <emmintrin.h>
-#define QX_PPD_SSE2 1
 #endif
 
 namespace qx {
 
 namespace {
+
+using ppd_detail::HighBytes16;
+using ppd_detail::Widen16;
+
+// Widens bytes up to limit while they are ASCII and not zero; returns where
+// it stopped. Sixteen at a time while whole blocks qualify.
+size_t WidenAsciiPrefix(const unsigned char *bytes, size_t limit, PpdUnit *units) {
+  size_t i = 0;
+  for (; limit - i >= 16; i += 16) {
+    const unsigned char *p = bytes + i;
+    if (HighBytes16(p) != 0 || std::memchr(p, 0, 16) != nullptr) break;
+    Widen16(p, units + i);
+  }
+  for (; i < limit; ++i) {
+    unsigned char b = bytes[i];
+    if (b == 0 || b >= 0x80) break;
+    units[i] = b;
+  }
+  return i;
+}
 
 #ifdef _WIN32
 // A plain loop: the texts are short, and a library memchr costs more to
@@ -26,62 +48,10 @@ size_t BoundedLength(const unsigned char *bytes, size_t count) {
   while (n < count && bytes[n] != 0) ++n;
   return n;
 }
-#else
-// Windows-1252 bytes 0x80 to 0x9F; the five unassigned bytes map to the C1
-// control of the same value, as Windows does.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// Every byte's unit, for a loop without branches on the byte's value.
-struct Cp1252Units {
-  char16_t of[256];
-  constexpr Cp1252Units() : of() {
-    for (int b = 0; b < 256; ++b) {
-      of[b] = b >= 0x80 && b <= 0x9F ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
-    }
-  }
-};
-constexpr Cp1252Units kCp1252;
-
-#ifdef QX_PPD_SSE2
-// Widens the bytes from i on while whole runs of eight or sixteen are ASCII
-// without a zero byte, which map to units of the same value; returns where
-// the byte-by-byte conversion goes on.
-size_t WidenAsciiRuns(const unsigned char *bytes, size_t i, size_t limit, char16_t *units) {
-  const __m128i zero = _mm_setzero_si128();
-  while (limit - i >= 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
-    if ((_mm_movemask_epi8(v) | _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))) != 0) break;
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(units + i), _mm_unpacklo_epi8(v, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(units + i + 8), _mm_unpackhi_epi8(v, zero));
-    i += 16;
-  }
-  if (limit - i >= 8) {
-    __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(bytes + i));
-    int stop = (_mm_movemask_epi8(v) | _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))) & 0xFF;
-    if (stop == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i *>(units + i), _mm_unpacklo_epi8(v, zero));
-      i += 8;
-    }
-  }
-  return i;
-}
-#endif
-#endif
-
-}  // namespace
-
-void BytesToPpdText(PpdText &field, const unsigned char *bytes, size_t count) {
-#ifdef _WIN32
+void ConvertThroughSystem(PpdText &field, const unsigned char *bytes, size_t count) {
   size_t n = BoundedLength(bytes, count);
   const char *chars = reinterpret_cast<const char *>(bytes);
-  if (n == 0) {
-    field.Clear();
-    return;
-  }
   int units = MultiByteToWideChar(CP_ACP, 0, chars, static_cast<int>(n), nullptr, 0);
   if (units <= 0) {
     field.Clear();
@@ -103,12 +73,29 @@ void BytesToPpdText(PpdText &field, const unsigned char *bytes, size_t count) {
   }
   field.text[units] = 0;
   field.length = units;
+}
 #else
-  size_t limit = count < kPpdTextUnits - 1 ? count : kPpdTextUnits - 1;
-  size_t i = 0;
-#ifdef QX_PPD_SSE2
-  i = WidenAsciiRuns(bytes, i, limit, field.text);
-#endif
+// Windows-1252 bytes 0x80 to 0x9F; the five unassigned bytes map to the C1
+// control of the same value, as Windows does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Every byte's unit, for a loop without branches on the byte's value.
+struct Cp1252Units {
+  char16_t of[256];
+  constexpr Cp1252Units() : of() {
+    for (int b = 0; b < 256; ++b) {
+      of[b] = b >= 0x80 && b <= 0x9F ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
+    }
+  }
+};
+constexpr Cp1252Units kCp1252;
+
+// Goes on from byte i, the first that is not ASCII.
+void ConvertCp1252From(PpdText &field, const unsigned char *bytes, size_t i, size_t limit) {
   for (; i < limit; ++i) {
     unsigned char b = bytes[i];
     if (b == 0) break;
@@ -116,6 +103,24 @@ void BytesToPpdText(PpdText &field, const unsigned char *bytes, size_t count) {
   }
   field.text[i] = 0;
   field.length = static_cast<int32_t>(i);
+}
+#endif
+
+}  // namespace
+
+void BytesToPpdText(PpdText &field, const unsigned char *bytes, size_t count) {
+  // Up to 259 ASCII bytes give the first 259 units whatever follows them.
+  size_t limit = count < kPpdTextUnits - 1 ? count : kPpdTextUnits - 1;
+  size_t i = WidenAsciiPrefix(bytes, limit, field.text);
+  if (i == limit || bytes[i] == 0) {
+    field.text[i] = 0;
+    field.length = static_cast<int32_t>(i);
+    return;
+  }
+#ifdef _WIN32
+  ConvertThroughSystem(field, bytes, count);
+#else
+  ConvertCp1252From(field, bytes, i, limit);
 #endif
 }
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 #else
 #include <dirent.h>
+#include <unistd.h>
 #endif
 
 namespace qx {
@@ -54,6 +55,23 @@ std::string ReadWholeFile(const std::string &path) {
     std::fclose(file);
   }
   return data;
+}
+
+unsigned long ProcessId() {
+#ifdef _WIN32
+  return GetCurrentProcessId();
+#else
+  return static_cast<unsigned long>(getpid());
+#endif
+}
+
+std::string TextModeBytes(const std::string &raw) {
+  std::string out;
+  for (size_t i = 0; i < raw.size() && raw[i] != '\x1a'; ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+    out += raw[i];
+  }
+  return out;
 }
 
 }  // namespace test

@@ -42,6 +42,11 @@ inline std::basic_string<PpdUnit> W(const std::string &utf8) { return Utf8ToPpdU
 std::string SampleDirectory();
 std::vector<std::string> SampleNames();
 std::string ReadWholeFile(const std::string &path);  // binary
+unsigned long ProcessId();
+
+// What the C runtime's text mode reads from a file of these bytes: CR LF as
+// LF, nothing from a 0x1A byte on.
+std::string TextModeBytes(const std::string &raw);
 
 }  // namespace test
 }  // namespace qx

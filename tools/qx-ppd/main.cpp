@@ -12,6 +12,8 @@
 #include "ppd/ppd_text.h"
 #include "ppd_questions.h"
 #include "qx_version.h"
+#include "ppd_file.h"
+#include "ppd_time.h"
 
 namespace {
 
@@ -19,6 +21,7 @@ constexpr char kUsage[] =
     "usage: qx-ppd dump FILE [--installed KEYWORD=OPTION]...\n"
     "       qx-ppd excluded FILE [--installed KEYWORD=OPTION]...\n"
     "       qx-ppd why FILE FEATURE OPTION [--installed KEYWORD=OPTION]...\n"
+    "       qx-ppd time DIR [ROUNDS]\n"
     "       qx-ppd --help | --version\n"
     "\n"
     "  dump      every header value, feature, option, constraint and installed\n"
@@ -26,6 +29,7 @@ constexpr char kUsage[] =
     "  excluded  the options the installed options exclude, with the reason\n"
     "  why       which installed options and *UIConstraints lines exclude OPTION\n"
     "            of FEATURE, or that none does\n"
+    "  time      how long reading every PPD under DIR takes, timed in the process\n"
     "  --installed sets an installed option (group InstallableOptions) as the\n"
     "            printer's properties would; an unknown keyword or option is an\n"
     "            error. Keywords may be given with or without their asterisk.\n"
@@ -64,6 +68,7 @@ int main(int argc, char **argv) {
     std::printf("qx-ppd %s\n", QX_VERSION_TEXT);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
+  if (argc >= 2 && std::strcmp(argv[1], "time") == 0) return qx::tools::TimeCommand(argc - 2, argv + 2);
   if (argc < 3) return Usage();
   std::string command = argv[1];
   if (command != "dump" && command != "excluded" && command != "why") return Usage();
@@ -95,7 +100,7 @@ int main(int argc, char **argv) {
     installed.emplace_back(WithAsterisk(arg.substr(0, equals)), arg.substr(equals + 1));
   }
 
-  FILE *file = std::fopen(path, "rb");
+  FILE *file = qx::tools::OpenPpdFile(path);
   if (file == nullptr) {
     std::fprintf(stderr, "qx-ppd: cannot open %s: %s\n", path, std::strerror(errno));
     return 1;
@@ -137,6 +142,7 @@ int main(int argc, char **argv) {
   }
   if (!installed.empty()) qx::MarkConstrainedOptions(model.get());
 
+  qx::tools::UseBinaryOutput();
   std::string out;
   if (command == "dump") {
     out = qx::DumpPpdModel(*model);

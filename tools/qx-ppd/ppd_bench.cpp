@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "ppd/ppd_memory.h"
 #include "ppd/ppd_model.h"
 
 namespace {
@@ -136,7 +137,9 @@ int main(int argc, char **argv) {
                 cups, ours, floor, fgetcLoop);
   }
 
-  // The largest file: the model's heap, and the marks.
+  // The largest file: the model's heap (none of it from blocks kept from
+  // earlier models), and the marks.
+  qx::ReleaseKeptPpdBlocks();
   size_t before = HeapInUse();
   FILE *file = std::fopen(largest.path.c_str(), "rb");
   std::unique_ptr<qx::PpdModel> model(qx::ReadPpdModelFromFile(file));

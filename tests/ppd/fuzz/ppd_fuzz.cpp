@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes through the reader, the installed options and
 // the marks. Crashes, leaks, reads past buffers, a difference between the
 // indexed marks and their plain definition, and a difference between the
-// function and FILE byte sources are failures.
+// FILE reader and the function source over the bytes the C runtime's text
+// mode gives of the same file are failures.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +25,16 @@ struct Bytes {
     return self->next < self->size ? self->data[self->next++] : -1;
   }
 };
+
+// CR LF as LF, nothing from a 0x1A byte on.
+std::vector<uint8_t> TextModeBytes(const uint8_t *data, size_t size) {
+  std::vector<uint8_t> text;
+  for (size_t i = 0; i < size && data[i] != 0x1A; ++i) {
+    if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') continue;
+    text.push_back(data[i]);
+  }
+  return text;
+}
 
 std::vector<uint8_t> Marks(const qx::PpdModel &model) {
   std::vector<uint8_t> marks;
@@ -54,7 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (file != nullptr) {
       std::unique_ptr<qx::PpdModel> fromFile(qx::ReadPpdModelFromFile(file));
       std::fclose(file);
-      if (fromFile && qx::DumpPpdModel(*fromFile) != qx::DumpPpdModel(*model)) std::abort();
+      std::vector<uint8_t> text = TextModeBytes(data, size);
+      Bytes textBytes{text.data(), text.size(), 0};
+      std::unique_ptr<qx::PpdModel> fromText(qx::ReadPpdModel(&Bytes::Next, &textBytes));
+      if (fromFile && fromText && qx::DumpPpdModel(*fromFile) != qx::DumpPpdModel(*fromText)) std::abort();
     }
   }
 

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include "frame/spooler.h"
+#include "platform/spooler.h"
 #include "resources/ids_layoutpage.h"
 
 namespace qx {

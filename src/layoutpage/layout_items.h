@@ -2,7 +2,7 @@
 // small control operations its handlers share.
 #pragma once
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 #include "layoutpage/layout_rules.h"
 
 namespace qx {

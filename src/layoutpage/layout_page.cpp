@@ -6,7 +6,7 @@
 #include <initializer_list>
 
 #include "activation/activation.h"
-#include "frame/spooler.h"
+#include "platform/spooler.h"
 #include "layoutpage/layout_items.h"
 #include "layoutpage/layout_preview.h"
 #include "resources/ids_artwork.h"

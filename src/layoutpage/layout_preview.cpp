@@ -1,7 +1,7 @@
 #include "layoutpage/layout_preview.h"
 
 #include "activation/activation.h"
-#include "frame/win_handles.h"
+#include "platform/win_handles.h"
 #include "layoutpage/preview_choice.h"
 #include "layoutpage/preview_copy.h"
 #include "layoutpage/preview_gdi.h"

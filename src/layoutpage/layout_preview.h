@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 
 namespace qx {
 

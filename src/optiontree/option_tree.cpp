@@ -8,12 +8,11 @@
 #include <cstring>
 #include <memory>
 
-#include "frame/trace.h"
+#include "platform/trace.h"
 #include "optiontree/driver_items.h"
 #include "optiontree/feature_names.h"
 #include "optiontree/layout_items.h"
 #include "optiontree/model_match.h"
-#include "printersettings/printer_settings.h"
 
 namespace qx {
 namespace {
@@ -126,8 +125,6 @@ void MarkExcludedOptions(const OPTITEM &item, const PpdFeature &feature) {
 }
 
 void DocumentItemPass(POEMCUIPPARAM p, UiContext *ctx) {
-  p->OEMCUIPCallback = DocPropItemCallback;
-  p->pOEMUserData = ctx;
   if (!p->pDrvOptItems) return;
   // The colour item's selection; an item before it sees colour.
   LONG colorState = 1;
@@ -155,7 +152,6 @@ void HideItem(OPTITEM &item) {
 // up to the next item of the group's own level, and marks the item shown
 // first.
 void PrinterItemPass(POEMCUIPPARAM p) {
-  p->OEMCUIPCallback = PrnPropItemCallback;
   if (!p->pDrvOptItems) return;
   bool hiding = false;
   BYTE groupLevel = 0;

@@ -1,8 +1,8 @@
 // Printer properties: the driver's "PasswordMode" device setting follows the
 // printer's QXRegion. No page is added; one driver item is adjusted.
 #include "activation/activation.h"
-#include "frame/sheet_reasons.h"
-#include "frame/spooler.h"
+#include "platform/sheet_reasons.h"
+#include "platform/spooler.h"
 #include "printersettings/password_region.h"
 #include "printersettings/printer_events.h"
 #include "printersettings/printer_settings.h"

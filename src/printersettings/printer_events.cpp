@@ -1,7 +1,7 @@
 #include "printersettings/printer_events.h"
 
-#include "frame/spooler.h"
-#include "frame/trace.h"
+#include "platform/spooler.h"
+#include "platform/trace.h"
 #include "printersettings/password_region.h"
 #include "printersettings/printer_settings.h"
 #include "printersettings/remote_printer.h"

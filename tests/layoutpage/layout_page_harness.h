@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/ui_context.h"
+#include "platform/ui_context.h"
 #include "layoutpage/layout_items.h"
 #include "resources/ids_layoutpage.h"
 #include "support/fake_driver_ui.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "frame/spooler.h"
+#include "platform/spooler.h"
 #include "printersettings/printer_events.h"
 #include "printersettings/remote_printer.h"
 #include "support/test_printer.h"

@@ -11,7 +11,7 @@
 #include "platform/trace.h"
 #include "optiontree/driver_items.h"
 #include "optiontree/feature_names.h"
-#include "optiontree/layout_items.h"
+#include "optiontree/layout_item_sets.h"
 #include "optiontree/model_match.h"
 
 namespace qx {
@@ -42,7 +42,7 @@ void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
   const DWORD started = trace.on() ? GetTickCount() : 0;
   std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"r"));  // text mode: CR LF reads as LF
   const int openError = file ? 0 : errno;
-  ctx->pPpdModel = file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr);
+  ctx->pPpdModel.reset(file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr));
   if (!file)
     trace.Line(L"PPD %ls cannot be opened (%hs); no option is marked", path, strerror(openError));
   else if (ctx->pPpdModel)
@@ -136,7 +136,7 @@ void DocumentItemPass(POEMCUIPPARAM p, UiContext *ctx) {
       continue;
     }
     const PpdFeature *feature = nullptr;
-    if (FindItemFeature(item, static_cast<HMODULE>(p->hModule), ctx->pPpdModel, &feature) != S_OK) continue;
+    if (FindItemFeature(item, static_cast<HMODULE>(p->hModule), ctx->pPpdModel.get(), &feature) != S_OK) continue;
     if (feature) MarkExcludedOptions(item, *feature);
     if (colorState == 0 && IsColorModeItem(item)) item.Flags |= OPTIF_DISABLED;
   }

@@ -28,15 +28,17 @@ void WriteU32(uint8_t *p, uint32_t v) {
 void InitPrivateDevmode(void *block) {
   if (!block) return;
   auto *p = static_cast<uint8_t *>(block);
-  std::memset(p, 0, 214);
-  std::memset(p + 216, 0, kPrivateDevmodeSize - 216);
-  WriteU32(p + 0, kPrivateDevmodeSize);
-  WriteU32(p + 4, kPluginSignature);
-  WriteU32(p + 8, kPrivateDevmodeVersion);
-  WriteU32(p + 12, 48);
-  WriteU32(p + 16, 0x06060606);
-  WriteU32(p + 20, 3);
-  WriteU32(p + 60, 1);
+  constexpr size_t padding = offsetof(PrivateDevmode, padding214);
+  constexpr size_t afterPadding = offsetof(PrivateDevmode, reserved216);
+  std::memset(p, 0, padding);
+  std::memset(p + afterPadding, 0, kPrivateDevmodeSize - afterPadding);
+  WriteU32(p + offsetof(PrivateDevmode, dwSize), kPrivateDevmodeSize);
+  WriteU32(p + offsetof(PrivateDevmode, dwSignature), kPluginSignature);
+  WriteU32(p + offsetof(PrivateDevmode, dwVersion), kPrivateDevmodeVersion);
+  WriteU32(p + offsetof(PrivateDevmode, dwReserved12), 48);
+  WriteU32(p + offsetof(PrivateDevmode, dwReserved16), 0x06060606);
+  WriteU32(p + offsetof(PrivateDevmode, dwReserved20), 3);
+  WriteU32(p + offsetof(PrivateDevmode, dwReserved60), 1);
 }
 
 bool MergePrivateDevmode(const void *in, void *out) {

@@ -17,7 +17,12 @@ struct PrivateDevmode {
   uint32_t dwSize;
   uint32_t dwSignature;
   uint32_t dwVersion;
-  uint8_t reserved12[52];
+  // Carried for the printer's other software, never read here.
+  uint32_t dwReserved12;  // default 48
+  uint32_t dwReserved16;  // default 0x06060606
+  uint32_t dwReserved20;  // default 3
+  uint8_t reserved24[36];
+  uint32_t dwReserved60;  // default 1
   uint8_t bAccessControl;
   uint8_t reserved65[3];
   uint32_t dwReserveJobType;
@@ -34,6 +39,11 @@ struct PrivateDevmode {
 #pragma pack(pop)
 
 static_assert(sizeof(PrivateDevmode) == kPrivateDevmodeSize, "persisted layout");
+static_assert(offsetof(PrivateDevmode, dwReserved12) == 12, "persisted layout");
+static_assert(offsetof(PrivateDevmode, dwReserved16) == 16, "persisted layout");
+static_assert(offsetof(PrivateDevmode, dwReserved20) == 20, "persisted layout");
+static_assert(offsetof(PrivateDevmode, reserved24) == 24, "persisted layout");
+static_assert(offsetof(PrivateDevmode, dwReserved60) == 60, "persisted layout");
 static_assert(offsetof(PrivateDevmode, bAccessControl) == 64, "persisted layout");
 static_assert(offsetof(PrivateDevmode, dwReserveJobType) == 68, "persisted layout");
 static_assert(offsetof(PrivateDevmode, wszReserveUserName) == 220, "persisted layout");

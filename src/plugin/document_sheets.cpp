@@ -1,6 +1,9 @@
 #include "plugin/document_sheets.h"
 
+#include <type_traits>
+
 #include "activation/activation.h"
+#include "platform/build_variant.h"
 #include "platform/sheet_reasons.h"
 #include "platform/spooler.h"
 #include "jobpage/job_settings_page.h"
@@ -20,18 +23,14 @@ struct PageRecordV4 {
     LPCWSTR pszbmHeader;
   };
 };
-#ifdef QX_NT52
-using PageRecord = PROPSHEETPAGEW_V3;
-#else
-using PageRecord = PageRecordV4;
-#endif
+using PageRecord = std::conditional_t<kReducedLayoutBuild, PROPSHEETPAGEW_V3, PageRecordV4>;
 
-PROPSHEETPAGEW_V3 &Fields(PageRecord &record) {
-#ifdef QX_NT52
-  return record;
-#else
-  return record.v3;
-#endif
+template <typename Record>
+PROPSHEETPAGEW_V3 &Fields(Record &record) {
+  if constexpr (std::is_same_v<Record, PROPSHEETPAGEW_V3>)
+    return record;
+  else
+    return record.v3;
 }
 
 // Adds one page through the common property sheet and returns its handle.

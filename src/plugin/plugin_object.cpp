@@ -32,15 +32,7 @@ void InstallItemCallback(DWORD mode, POEMCUIPPARAM param, UiContext *ctx) {
 
 PluginObject::PluginObject() { InterlockedIncrement(&liveObjectCount); }
 
-PluginObject::~PluginObject() {
-  if (context_.pDriverUI) {
-    context_.pDriverUI->Release();
-    context_.pDriverUI = nullptr;
-  }
-  delete context_.pPpdModel;
-  context_.pPpdModel = nullptr;
-  InterlockedDecrement(&liveObjectCount);
-}
+PluginObject::~PluginObject() { InterlockedDecrement(&liveObjectCount); }
 
 STDMETHODIMP PluginObject::QueryInterface(REFIID riid, void **ppv) {
   if (!ppv) return E_POINTER;
@@ -105,13 +97,11 @@ STDMETHODIMP PluginObject::DevMode(DWORD dwMode, POEMDMPARAM p) {
 }
 
 STDMETHODIMP PluginObject::PublishDriverInterface(IUnknown *pIUnknown) {
-  if (context_.pDriverUI) return S_OK;
+  if (driver_) return S_OK;
   void *driver = nullptr;
-  if (!pIUnknown || FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, &driver)) || !driver) {
-    context_.pDriverUI = nullptr;
-    return E_FAIL;
-  }
-  context_.pDriverUI = static_cast<IPrintOemDriverUI *>(driver);
+  if (!pIUnknown || FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, &driver)) || !driver) return E_FAIL;
+  driver_ = ComPtr<IPrintOemDriverUI>(static_cast<IPrintOemDriverUI *>(driver));
+  context_.pDriverUI = driver_.get();
   return S_OK;
 }
 

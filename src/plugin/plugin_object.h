@@ -3,6 +3,7 @@
 // the subsystems that own them.
 #pragma once
 
+#include "platform/com_ptr.h"
 #include "platform/system_version.h"
 #include "platform/ui_context.h"
 
@@ -47,6 +48,7 @@ class PluginObject final : public IPrintOemUI2 {
   ~PluginObject();
 
   volatile LONG refCount_ = 1;
+  ComPtr<IPrintOemDriverUI> driver_;  // lent to the subsystems through context_
   UiContext context_;
 };
 

@@ -1,4 +1,4 @@
-#include "layoutpage/layout_items.h"
+#include "layoutpage/layout_page_items.h"
 
 #include <commctrl.h>
 #include <prsht.h>

@@ -2,18 +2,11 @@
 // small control operations its handlers share.
 #pragma once
 
-#include "platform/printoem.h"
 #include "layoutpage/layout_rules.h"
+#include "platform/build_variant.h"
+#include "platform/printoem.h"
 
 namespace qx {
-
-// The build whose Layout page leaves out the direction, binding edge and
-// borders controls.
-#ifdef QX_NT52
-constexpr bool kReducedLayoutPage = true;
-#else
-constexpr bool kReducedLayoutPage = false;
-#endif
 
 // First item with `dmPubId`, or null.
 OPTITEM *FindLayoutItem(const OEMCUIPPARAM *block, BYTE dmPubId);

@@ -5,13 +5,9 @@
 
 #include <cstdint>
 
-namespace qx {
+#include "platform/build_variant.h"
 
-#ifdef QX_NT52
-inline constexpr bool kReducedLayoutBuild = true;
-#else
-inline constexpr bool kReducedLayoutBuild = false;
-#endif
+namespace qx {
 
 // The driver's public ids of its layout items.
 enum LayoutPubId : uint32_t {

@@ -1,4 +1,4 @@
-#include "optiontree/layout_items.h"
+#include "optiontree/layout_item_sets.h"
 
 namespace qx {
 

@@ -5,32 +5,32 @@ namespace {
 
 // One size probe, one read: a block that grows in between makes the fetch fail.
 template <typename T, typename Read>
-HRESULT FetchBlock(MallocPtr<T> *out, Read read) {
+HRESULT FetchBlock(SpoolerBlock<T> *out, Read read) {
   if (!out || *out) return E_INVALIDARG;
   DWORD needed = 0;
   if (read(nullptr, 0, &needed) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return E_FAIL;
   MallocPtr<T> block(static_cast<T *>(std::malloc(needed)));
   if (!block) return E_OUTOFMEMORY;
   if (!read(reinterpret_cast<LPBYTE>(block.get()), needed, &needed)) return E_FAIL;
-  *out = std::move(block);
+  *out = SpoolerBlock<T>(std::move(block), needed);
   return S_OK;
 }
 
 }  // namespace
 
-HRESULT FetchJobInfo(HANDLE hPrinter, DWORD jobId, MallocPtr<JOB_INFO_2W> *out) {
+HRESULT FetchJobInfo(HANDLE hPrinter, DWORD jobId, SpoolerBlock<JOB_INFO_2W> *out) {
   return FetchBlock(out, [&](LPBYTE buf, DWORD size, DWORD *needed) {
     return GetJobW(hPrinter, jobId, 2, buf, size, needed);
   });
 }
 
-HRESULT FetchPrinterInfo(HANDLE hPrinter, MallocPtr<PRINTER_INFO_2W> *out) {
+HRESULT FetchPrinterInfo(HANDLE hPrinter, SpoolerBlock<PRINTER_INFO_2W> *out) {
   return FetchBlock(out, [&](LPBYTE buf, DWORD size, DWORD *needed) {
     return GetPrinterW(hPrinter, 2, buf, size, needed);
   });
 }
 
-HRESULT FetchDriverInfo(HANDLE hPrinter, MallocPtr<DRIVER_INFO_3W> *out) {
+HRESULT FetchDriverInfo(HANDLE hPrinter, SpoolerBlock<DRIVER_INFO_3W> *out) {
   return FetchBlock(out, [&](LPBYTE buf, DWORD size, DWORD *needed) {
     return GetPrinterDriverW(hPrinter, nullptr, 3, buf, size, needed);
   });

@@ -9,9 +9,9 @@ namespace qx {
 // Each fetch takes an empty owner and fills it on S_OK. E_INVALIDARG when the
 // owner is missing or already holds a block; E_FAIL when the spooler refuses;
 // E_OUTOFMEMORY when the block cannot be allocated.
-HRESULT FetchJobInfo(HANDLE hPrinter, DWORD jobId, MallocPtr<JOB_INFO_2W> *out);
-HRESULT FetchPrinterInfo(HANDLE hPrinter, MallocPtr<PRINTER_INFO_2W> *out);
-HRESULT FetchDriverInfo(HANDLE hPrinter, MallocPtr<DRIVER_INFO_3W> *out);
+HRESULT FetchJobInfo(HANDLE hPrinter, DWORD jobId, SpoolerBlock<JOB_INFO_2W> *out);
+HRESULT FetchPrinterInfo(HANDLE hPrinter, SpoolerBlock<PRINTER_INFO_2W> *out);
+HRESULT FetchDriverInfo(HANDLE hPrinter, SpoolerBlock<DRIVER_INFO_3W> *out);
 
 // A printer data value that counts only when it is exactly four bytes long.
 // Returns 0 on success, the spooler's error, ERROR_FILE_NOT_FOUND for an empty

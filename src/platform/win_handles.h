@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <winspool.h>
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
 
@@ -12,34 +13,84 @@ namespace qx {
 struct FreeDeleter {
   void operator()(void *p) const { std::free(p); }
 };
-// A block from the plug-in's ordinary allocator (the spooler fetches).
+// A block from the plug-in's ordinary allocator.
 template <typename T>
 using MallocPtr = std::unique_ptr<T, FreeDeleter>;
 
-// Owns one handle and closes it with `Close` at scope end.
-template <typename Handle, auto Close>
+// A block the spooler filled, with the size it asked for: the strings it
+// points into lie inside those bytes.
+template <typename T>
+class SpoolerBlock {
+ public:
+  SpoolerBlock() = default;
+  SpoolerBlock(MallocPtr<T> block, size_t size) : block_(std::move(block)), size_(block_ ? size : 0) {}
+  T *get() const { return block_.get(); }
+  T *operator->() const { return block_.get(); }
+  T &operator*() const { return *block_; }
+  size_t size() const { return size_; }
+  void reset() {
+    block_.reset();
+    size_ = 0;
+  }
+  explicit operator bool() const { return block_ != nullptr; }
+  friend bool operator==(const SpoolerBlock &b, std::nullptr_t) { return !b.block_; }
+
+ private:
+  MallocPtr<T> block_;
+  size_t size_ = 0;
+};
+
+// The value that means "no handle" (an owner of file handles would name
+// INVALID_HANDLE_VALUE instead).
+struct NullIsEmpty {
+  template <typename Handle>
+  static Handle Value() { return nullptr; }
+};
+
+// Owns one handle and closes it with `Close` at scope end. Movable, never
+// copied; a moved-from owner is empty.
+template <typename Handle, auto Close, typename Empty = NullIsEmpty>
 class UniqueHandle {
  public:
   UniqueHandle() = default;
   explicit UniqueHandle(Handle h) : h_(h) {}
   UniqueHandle(const UniqueHandle &) = delete;
   UniqueHandle &operator=(const UniqueHandle &) = delete;
+  UniqueHandle(UniqueHandle &&o) noexcept : h_(o.release()) {}
+  UniqueHandle &operator=(UniqueHandle &&o) noexcept {
+    if (this != &o) reset(o.release());
+    return *this;
+  }
   ~UniqueHandle() { reset(); }
-  void reset(Handle h = nullptr) {
-    if (h_) Close(h_);
+  void reset(Handle h = EmptyValue()) {
+    if (h_ != EmptyValue()) Close(h_);
     h_ = h;
+  }
+  Handle release() {
+    Handle h = h_;
+    h_ = EmptyValue();
+    return h;
   }
   Handle get() const { return h_; }
   Handle *put() { reset(); return &h_; }
-  explicit operator bool() const { return h_ != nullptr; }
+  explicit operator bool() const { return h_ != EmptyValue(); }
 
  private:
-  Handle h_ = nullptr;
+  static Handle EmptyValue() { return Empty::template Value<Handle>(); }
+  Handle h_ = EmptyValue();
 };
 
 using PrinterHandle = UniqueHandle<HANDLE, ClosePrinter>;
 using ModuleHandle = UniqueHandle<HMODULE, FreeLibrary>;
 using KernelHandle = UniqueHandle<HANDLE, CloseHandle>;  // tokens, events, threads
+template <typename Gdi>
+using GdiObject = UniqueHandle<Gdi, DeleteObject>;
+
+// A memory DC compatible with another DC.
+class MemoryDc : public UniqueHandle<HDC, DeleteDC> {
+ public:
+  explicit MemoryDc(HDC compatibleWith) : UniqueHandle(CreateCompatibleDC(compatibleWith)) {}
+};
 
 // A string or block on a heap the caller names (the driver's hOEMHeap).
 class HeapString {

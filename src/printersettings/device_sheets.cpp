@@ -55,7 +55,7 @@ void StorePasswordModes(POEMCUIPPARAM param) {
     if (ReadPrinterDword(param->hPrinter, kRegionValueName, &region) != ERROR_SUCCESS) continue;
     if (!RegionAfterApply(region, item.Sel, &next)) continue;
     DWORD updated = next;
-    MallocPtr<PRINTER_INFO_2W> info;
+    SpoolerBlock<PRINTER_INFO_2W> info;
     HRESULT hr = FetchPrinterInfo(param->hPrinter, &info);
     if (hr == E_OUTOFMEMORY) break;
     if (FAILED(hr) || IsRemotePrinter(info.get())) continue;

@@ -1,16 +1,14 @@
 #include "printstart/start_doc_checker.h"
 
-#include <malloc.h>
-
 #include <cwchar>
 
 #include "activation/activation.h"
-#include "platform/bounded_strings.h"
-#include "printstart/path_parts.h"
-#include "platform/spooler.h"
-#include "printstart/start_doc_rules.h"
-#include "platform/trace.h"
 #include "ids_printstart.h"
+#include "platform/bounded_strings.h"
+#include "platform/spooler.h"
+#include "platform/trace.h"
+#include "printstart/path_parts.h"
+#include "printstart/start_doc_rules.h"
 
 namespace qx {
 namespace {
@@ -22,14 +20,14 @@ constexpr WCHAR kNoValue[] = L">---ERROR---<";
 const char16_t *U16(const WCHAR *text) { return reinterpret_cast<const char16_t *>(text); }
 
 // Bytes of a fetched block from `inner` to the block's end: 0 when `inner`
-// lies outside. The fetches allocate exactly what the spooler asked for.
-size_t BytesFrom(const void *block, const void *inner) {
+// lies outside.
+template <typename T>
+size_t BytesFrom(const SpoolerBlock<T> &block, const void *inner) {
   if (!block || !inner) return 0;
-  const size_t size = _msize(const_cast<void *>(block));
-  const auto *begin = static_cast<const BYTE *>(block);
+  const auto *begin = reinterpret_cast<const BYTE *>(block.get());
   const auto *at = static_cast<const BYTE *>(inner);
-  if (size == static_cast<size_t>(-1) || at < begin || at >= begin + size) return 0;
-  return static_cast<size_t>(begin + size - at);
+  if (at < begin || at >= begin + block.size()) return 0;
+  return static_cast<size_t>(begin + block.size() - at);
 }
 
 // Path parts longer than these do not count (the runtime splitter's limits).
@@ -60,11 +58,11 @@ bool BuildSiblingPath(const WCHAR *file, const WCHAR *name, WCHAR *path, size_t 
 
 INT StartDocChecker::CheckStartDocPost(HANDLE hPrinter, ULONG, DWORD jobId, UiContext *ctx) {
   if (!hPrinter || !ctx) return DOCUMENTEVENT_SUCCESS;
-  MallocPtr<JOB_INFO_2W> job;
+  SpoolerBlock<JOB_INFO_2W> job;
   if (FetchJobInfo(hPrinter, jobId, &job) != S_OK || !job->pDevMode) return DOCUMENTEVENT_SUCCESS;
   const Trace trace(hPrinter);
   const PrivateDevmode *block = nullptr;
-  if (!FindPrivateDevmode(job->pDevMode, BytesFrom(job.get(), job->pDevMode), &block)) {
+  if (!FindPrivateDevmode(job->pDevMode, BytesFrom(job, job->pDevMode), &block)) {
     trace.Line(L"print start: job %lu accepted: its devmode holds no quillex settings", jobId);
     return DOCUMENTEVENT_SUCCESS;
   }
@@ -74,7 +72,7 @@ INT StartDocChecker::CheckStartDocPost(HANDLE hPrinter, ULONG, DWORD jobId, UiCo
     trace.Line(L"print start: job %lu accepted: not confidential, or its password has the printer's form (%ls)", jobId, form);
     return DOCUMENTEVENT_SUCCESS;
   }
-  MallocPtr<PRINTER_INFO_2W> printer;
+  SpoolerBlock<PRINTER_INFO_2W> printer;
   if (FetchPrinterInfo(hPrinter, &printer) != S_OK) return DOCUMENTEVENT_SUCCESS;
   if (!IsRealPort(printer.get())) {
     trace.Line(L"print start: job %lu accepted: password not of the form %ls, but port \"%ls\" prints nothing", jobId,
@@ -140,12 +138,12 @@ bool StartDocChecker::IsNumericPasswordMode(HANDLE hPrinter, UiContext *ctx) {
 
 bool StartDocChecker::FindMessageModule(HANDLE hPrinter, WCHAR *path, size_t length) {
   if (!hPrinter || !path || length == 0) return false;
-  MallocPtr<DRIVER_INFO_3W> driver;
+  SpoolerBlock<DRIVER_INFO_3W> driver;
   if (FetchDriverInfo(hPrinter, &driver) != S_OK || !driver->pDependentFiles) return false;
   // The list is NUL-separated and ends with an empty entry; it is never read
   // past the fetched block.
   const WCHAR *entry = driver->pDependentFiles;
-  for (size_t left = BytesFrom(driver.get(), entry) / sizeof(WCHAR); left > 0 && *entry;) {
+  for (size_t left = BytesFrom(driver, entry) / sizeof(WCHAR); left > 0 && *entry;) {
     const size_t entryLength = wcsnlen(entry, left);
     if (entryLength == left) break;  // unterminated
     if (EndsWithIni(entry)) {

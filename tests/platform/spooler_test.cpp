@@ -38,7 +38,7 @@ TEST(ReadPrinterDword, CountsOnlyFourByteValues) {
 TEST(FetchInfo, PrinterAndDriverBlocks) {
   TestPrinter printer(L"qx fetch");
   ASSERT_TRUE(printer.ok());
-  qx::MallocPtr<PRINTER_INFO_2W> info;
+  qx::SpoolerBlock<PRINTER_INFO_2W> info;
   ASSERT_EQ(qx::FetchPrinterInfo(printer.handle(), &info), S_OK);
   EXPECT_STREQ(info->pPrinterName, printer.name().c_str());
   EXPECT_STREQ(info->pPortName, L"FILE:");
@@ -48,7 +48,7 @@ TEST(FetchInfo, PrinterAndDriverBlocks) {
   EXPECT_EQ(info.get(), before);
   EXPECT_EQ(qx::FetchPrinterInfo(printer.handle(), nullptr), E_INVALIDARG);
 
-  qx::MallocPtr<DRIVER_INFO_3W> driver;
+  qx::SpoolerBlock<DRIVER_INFO_3W> driver;
   ASSERT_EQ(qx::FetchDriverInfo(printer.handle(), &driver), S_OK);
   EXPECT_STREQ(driver->pName, printer.driverName().c_str());
   ASSERT_NE(driver->pDependentFiles, nullptr);
@@ -64,13 +64,13 @@ TEST(FetchInfo, JobCarriesItsDevmode) {
   DWORD job = printer.StartJob(reinterpret_cast<DEVMODEW *>(devmode.data()), &jobPrinter);
   ASSERT_NE(job, 0u) << GetLastError();
 
-  qx::MallocPtr<JOB_INFO_2W> info;
+  qx::SpoolerBlock<JOB_INFO_2W> info;
   ASSERT_EQ(qx::FetchJobInfo(jobPrinter, job, &info), S_OK);
   EXPECT_EQ(info->JobId, job);
   ASSERT_NE(info->pDevMode, nullptr);
   EXPECT_EQ(info->pDevMode->dmDriverExtra, qx::kPrivateDevmodeSize);
 
-  qx::MallocPtr<JOB_INFO_2W> none;
+  qx::SpoolerBlock<JOB_INFO_2W> none;
   EXPECT_EQ(qx::FetchJobInfo(jobPrinter, job + 1000, &none), E_FAIL);
   EXPECT_EQ(none, nullptr);
   EndDocPrinter(jobPrinter);

@@ -3,11 +3,11 @@
 #include <type_traits>
 
 #include "activation/activation.h"
+#include "jobpage/job_settings_page.h"
+#include "layoutpage/layout_page.h"
 #include "platform/build_variant.h"
 #include "platform/sheet_reasons.h"
 #include "platform/spooler.h"
-#include "jobpage/job_settings_page.h"
-#include "layoutpage/layout_page.h"
 #include "resource_ids.h"
 
 namespace qx {

@@ -11,4 +11,4 @@ source "$ROOT/tools/qx-lib.sh"
 qx_build_preset x64-nt60 >/dev/null
 qx_wine_start
 cd "$ROOT/build/x64-nt60"
-qx_wine ./frame_load_bench.exe "${1:-8}" "${2:-200}" "${3:-3}" "${4:-3}"
+qx_wine ./plugin_load_bench.exe "${1:-8}" "${2:-200}" "${3:-3}" "${4:-3}"

@@ -2,7 +2,7 @@
 // CreateInstance) and prints what the plug-in object answers.
 #include <cstdio>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 
 int wmain(int argc, wchar_t **argv) {
   const wchar_t *path = argc > 1 ? argv[1] : L"quillex.dll";

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "frame/bounded_strings.h"
-#include "frame/private_devmode.h"
-#include "frame/ui_context.h"
-#include "frame/spooler.h"
+#include "platform/bounded_strings.h"
+#include "platform/private_devmode.h"
+#include "platform/ui_context.h"
+#include "platform/spooler.h"
 #include "jobpage/edit_filters.h"
 #include "jobpage/job_rules.h"
 #include "jobpage/password_mode.h"

@@ -1,6 +1,6 @@
 #include "jobpage/password_mode.h"
 
-#include "frame/spooler.h"
+#include "platform/spooler.h"
 #include "jobpage/job_rules.h"
 
 namespace qx {

@@ -1,7 +1,7 @@
 // The password form of the printer behind a printing-preferences sheet.
 #pragma once
 
-#include "frame/ui_context.h"
+#include "platform/ui_context.h"
 
 namespace qx {
 

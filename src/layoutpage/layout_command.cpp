@@ -1,7 +1,7 @@
 // The page's reactions to the user: every choice is written into the
 // driver's item at once and marked changed; orientation and two-sided choices
 // reach the driver at Apply (or when the user leaves the page).
-#include "layoutpage/layout_items.h"
+#include "layoutpage/layout_page_items.h"
 #include "layoutpage/layout_page.h"
 #include "resources/ids_layoutpage.h"
 
@@ -17,8 +17,8 @@ BYTE ItemOfList(int listId) {
     case IDC_DUPLEX_LIST: return DMPUB_DUPLEX;
     case IDC_PAGEORDER_LIST: return DMPUB_PAGEORDER;
     case IDC_PERSHEET_LIST: return DMPUB_NUP;
-    case IDC_NUPDIRECTION_LIST: return kReducedLayoutPage ? 0 : DMPUB_NUP_DIRECTION;
-    case IDC_BINDINGEDGE_LIST: return kReducedLayoutPage ? 0 : DMPUB_BOOKLET_EDGE;
+    case IDC_NUPDIRECTION_LIST: return kReducedLayoutBuild ? 0 : DMPUB_NUP_DIRECTION;
+    case IDC_BINDINGEDGE_LIST: return kReducedLayoutBuild ? 0 : DMPUB_BOOKLET_EDGE;
     default: return 0;
   }
 }
@@ -28,7 +28,7 @@ void DropBooklet(HWND page, const OEMCUIPPARAM *block, bool pageOrder) {
   for (DWORD i = 0; i < block->cDrvOptItems; ++i) {
     OPTITEM &nup = block->pDrvOptItems[i];
     if (nup.DMPubID != DMPUB_NUP || nup.Sel != kNupBooklet || !StoreOption(nup, 1)) continue;
-    ApplyPageFormat(page, BookletDroppedForOneSided(pageOrder, kReducedLayoutPage));
+    ApplyPageFormat(page, BookletDroppedForOneSided(pageOrder, kReducedLayoutBuild));
   }
 }
 
@@ -53,7 +53,7 @@ INT_PTR OnListChange(HWND page, int listId, const OEMCUIPPARAM *block) {
     }
   } else if (dmPubId == DMPUB_NUP) {
     if (!StoreOption(*item, option)) return 1;
-    ApplyPageFormat(page, PagesPerSheetChosen(pageOrder, option, BordersFlag(*item), kReducedLayoutPage));
+    ApplyPageFormat(page, PagesPerSheetChosen(pageOrder, option, BordersFlag(*item), kReducedLayoutBuild));
   } else {
     if (!StoreOption(*item, option)) return 1;
     if (dmPubId == DMPUB_DUPLEX && option == 0 && IsDlgButtonChecked(page, IDC_BOOKLET_RADIO) == BST_CHECKED)
@@ -80,11 +80,11 @@ INT_PTR OnButtonClick(HWND page, int id, const OEMCUIPPARAM *block, IPrintOemDri
   if (id != IDC_PERSHEET_RADIO && id != IDC_BOOKLET_RADIO && id != IDC_BORDERS_CHECK) return 1;
   OPTITEM *nup = FindLayoutItem(block, DMPUB_NUP);
   if (!nup || !nup->pOptType) return 1;
-  if (id == IDC_BORDERS_CHECK && kReducedLayoutPage) return 1;  // hidden on this build
+  if (id == IDC_BORDERS_CHECK && kReducedLayoutBuild) return 1;  // hidden on this build
   const bool pageOrder = PageOrderPresent(block);
   if (id == IDC_BOOKLET_RADIO && !ChooseBooklet(page, block, *nup)) {
     // The radio may have checked itself: show the choice that stands.
-    ApplyPageFormat(page, FillPageFormat(pageOrder, nup->Sel, BordersFlag(*nup), kReducedLayoutPage));
+    ApplyPageFormat(page, FillPageFormat(pageOrder, nup->Sel, BordersFlag(*nup), kReducedLayoutBuild));
     UpdateBookletRadio(page, block);
     return 1;
   }
@@ -102,9 +102,9 @@ INT_PTR OnButtonClick(HWND page, int id, const OEMCUIPPARAM *block, IPrintOemDri
     EnableWindow(GetDlgItem(page, IDC_PERSHEET_LIST), TRUE);
   } else if (id == IDC_PERSHEET_RADIO) {
     if (nup->Sel == kNupBooklet && StoreOption(*nup, 1)) SelectOption(page, IDC_PERSHEET_LIST, 1);
-    ApplyPageFormat(page, PerSheetRadioClicked(pageOrder, nup->Sel, BordersFlag(*nup), kReducedLayoutPage));
+    ApplyPageFormat(page, PerSheetRadioClicked(pageOrder, nup->Sel, BordersFlag(*nup), kReducedLayoutBuild));
   } else {
-    ApplyPageFormat(page, BookletRadioClicked(pageOrder, BordersFlag(*nup), kReducedLayoutPage));
+    ApplyPageFormat(page, BookletRadioClicked(pageOrder, BordersFlag(*nup), kReducedLayoutBuild));
   }
   NotifyChanged(page);
   Repaint(page);

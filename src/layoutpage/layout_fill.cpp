@@ -1,7 +1,7 @@
 // Rebuilding the page from the driver's items, on every WM_SHOWWINDOW, so
 // that changes made on the driver's own pages show here too.
 #include "layoutpage/layout_page.h"
-#include "layoutpage/layout_items.h"
+#include "layoutpage/layout_page_items.h"
 #include "resources/ids_layoutpage.h"
 
 namespace qx {
@@ -36,7 +36,7 @@ static void FillPagesPerSheet(HWND page, const OEMCUIPPARAM *block, const OPTITE
   if (!item.pOptType) return;
   FillList(page, IDC_PERSHEET_LIST, block, IDS_PERSHEET_FIRST,
            LayoutListEntries(LayoutList::PagesPerSheet, ReadOptionList(item)));
-  ApplyPageFormat(page, FillPageFormat(pageOrder, item.Sel, (item.Flags & OPTIF_ECB_CHECKED) != 0, kReducedLayoutPage));
+  ApplyPageFormat(page, FillPageFormat(pageOrder, item.Sel, (item.Flags & OPTIF_ECB_CHECKED) != 0, kReducedLayoutBuild));
 }
 
 static void FillPlainList(HWND page, const OEMCUIPPARAM *block, const OPTITEM &item, LayoutList kind, int listId,
@@ -68,12 +68,12 @@ void FillLayoutPage(HWND page, const OEMCUIPPARAM *block) {
                       IDS_PAGEORDER_FIRST);
         break;
       case DMPUB_NUP_DIRECTION:
-        if (!kReducedLayoutPage)
+        if (!kReducedLayoutBuild)
           FillPlainList(page, block, item, LayoutList::Direction, IDC_NUPDIRECTION_LIST, IDC_NUPDIRECTION_LABEL,
                         IDS_NUPDIRECTION_FIRST);
         break;
       case DMPUB_BOOKLET_EDGE:
-        if (!kReducedLayoutPage)
+        if (!kReducedLayoutBuild)
           FillPlainList(page, block, item, LayoutList::BindingEdge, IDC_BINDINGEDGE_LIST, IDC_BINDINGEDGE_LABEL,
                         IDS_BINDINGEDGE_FIRST);
         break;
@@ -83,7 +83,7 @@ void FillLayoutPage(HWND page, const OEMCUIPPARAM *block) {
   }
   if (!pageOrder) {
     EnablePair(page, IDC_PAGEORDER_LIST, IDC_PAGEORDER_LABEL, false);
-    ApplyPageFormat(page, NoPageOrder(kReducedLayoutPage));
+    ApplyPageFormat(page, NoPageOrder(kReducedLayoutBuild));
   }
   // Decided once from all the items, whatever order the driver lists them in.
   UpdateBookletRadio(page, block);

@@ -6,8 +6,8 @@
 #include <initializer_list>
 
 #include "activation/activation.h"
-#include "frame/spooler.h"
-#include "layoutpage/layout_items.h"
+#include "platform/spooler.h"
+#include "layoutpage/layout_page_items.h"
 #include "layoutpage/layout_preview.h"
 #include "resources/ids_artwork.h"
 #include "resources/ids_layoutpage.h"
@@ -53,7 +53,7 @@ void OnInitDialog(HWND page, const PROPSHEETPAGEW *record) {
   if (!ctx) return;
   IsolatedInitCommonControls();
   InitLayoutTexts(page, ctx->pCuiParam);
-  if (kReducedLayoutPage)
+  if (kReducedLayoutBuild)
     for (int id : kReducedPageHidden) ShowWindow(GetDlgItem(page, id), SW_HIDE);
   SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(InitLayoutImages(page, ctx->pCuiParam)));
 }
@@ -71,7 +71,7 @@ void InitLayoutTexts(HWND page, const OEMCUIPPARAM *block) {
   if (!page || !block) return;
   auto *module = static_cast<HMODULE>(block->hModule);
   for (const Label &label : kLabels)
-    if (!kReducedLayoutPage || label.onReducedPage)
+    if (!kReducedLayoutBuild || label.onReducedPage)
       SetControlString(page, label.control, module, block->hOEMHeap, label.text);
 }
 

@@ -5,11 +5,11 @@
 // `Flags` of the driver's items in place.
 #pragma once
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 
 #include <commctrl.h>
 
-#include "frame/ui_context.h"
+#include "platform/ui_context.h"
 
 namespace qx {
 

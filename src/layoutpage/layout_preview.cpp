@@ -1,32 +1,22 @@
 #include "layoutpage/layout_preview.h"
 
 #include "activation/activation.h"
-#include "frame/win_handles.h"
+#include "platform/win_handles.h"
 #include "layoutpage/preview_choice.h"
 #include "layoutpage/preview_copy.h"
 #include "layoutpage/preview_gdi.h"
+#include "platform/build_variant.h"
+#include "resources/ids_artwork.h"
+#include "resources/ids_layoutpage.h"
 
 namespace qx {
 
-const wchar_t *g_transparentBltModule = L"Msimg32.dll";
-
 namespace {
 
-constexpr DWORD kDefaultSheet = 12101;
 constexpr COLORREF kPictureBackground = RGB(0, 128, 128);
 constexpr COLORREF kOverlaySheetFill = RGB(255, 174, 201);
 
 using TransparentBltProc = BOOL(WINAPI *)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
-
-// Item ids that the NT 5.2 headers do not name.
-constexpr BYTE kNupDirectionId = 18;  // DMPUB_NUP_DIRECTION
-constexpr BYTE kBookletEdgeId = 21;   // DMPUB_BOOKLET_EDGE
-
-#ifdef QX_NT52
-constexpr bool kUseDirectionAndEdge = false;
-#else
-constexpr bool kUseDirectionAndEdge = true;
-#endif
 
 // Fills a rectangle of the DC with the window background colour.
 void FillWithWindowColor(HDC dc, int x, int y, int width, int height) {
@@ -44,26 +34,26 @@ SIZE BitmapSize(HBITMAP bitmap) {
 
 // Draws the overlay's non-transparent pixels into the picture selected in
 // pictureDc.
-void DrawOverlay(HDC pictureDc, SIZE picture, HBITMAP overlay) {
+void DrawOverlay(HDC pictureDc, SIZE picture, HBITMAP overlay, const wchar_t *bltModule) {
   MemoryDc overlayDc(pictureDc);
   if (!overlayDc) return;
   Selection selected(overlayDc.get(), overlay);
   if (!selected) return;
   const SIZE size = BitmapSize(overlay);
   TransparentCopy(pictureDc, 0, 0, picture.cx, picture.cy, overlayDc.get(), 0, 0, size.cx, size.cy,
-                  kOverlaySheetFill);
+                  kOverlaySheetFill, bltModule);
 }
 
 // Composes the picture off-screen on the window colour and puts it on the
 // screen with one BitBlt.
 void DrawPicture(HDC paintDc, HDC pictureDc, HDC compositionDc, const RECT &area, HBITMAP sheet,
-                 HBITMAP overlay) {
+                 HBITMAP overlay, const wchar_t *bltModule) {
   const SIZE size = BitmapSize(sheet);
   const int x = area.left + (area.right - area.left - size.cx) / 2;
   const int y = area.top + (area.bottom - area.top - size.cy) / 2;
   Selection sheetSelected(pictureDc, sheet);
   if (!sheetSelected) return;
-  if (overlay) DrawOverlay(pictureDc, size, overlay);
+  if (overlay) DrawOverlay(pictureDc, size, overlay, bltModule);
 
   GdiObject<HBITMAP> composition(CreateCompatibleBitmap(pictureDc, size.cx, size.cy));
   if (!composition) return;
@@ -71,7 +61,7 @@ void DrawPicture(HDC paintDc, HDC pictureDc, HDC compositionDc, const RECT &area
   if (!compositionSelected) return;
   FillWithWindowColor(compositionDc, 0, 0, size.cx, size.cy);
   TransparentCopy(compositionDc, 0, 0, size.cx, size.cy, pictureDc, 0, 0, size.cx, size.cy,
-                  kPictureBackground);
+                  kPictureBackground, bltModule);
   BitBlt(paintDc, x, y, size.cx, size.cy, compositionDc, 0, 0, SRCCOPY);
 }
 
@@ -91,23 +81,23 @@ BOOL SelectPreviewBitmaps(POEMCUIPPARAM block, DWORD *sheetId, DWORD *overlayId)
       case DMPUB_ORIENTATION: s.orientation = item.Sel; break;
       case DMPUB_DUPLEX: s.duplex = item.Sel; break;
       case DMPUB_NUP: s.pagesPerSheet = item.Sel; break;
-      case kNupDirectionId: if (kUseDirectionAndEdge) s.direction = item.Sel; break;
-      case kBookletEdgeId: if (kUseDirectionAndEdge) s.bookletEdge = item.Sel; break;
+      case DMPUB_NUP_DIRECTION: if (!kReducedLayoutBuild) s.direction = item.Sel; break;
+      case DMPUB_BOOKLET_EDGE: if (!kReducedLayoutBuild) s.bookletEdge = item.Sel; break;
       default: break;
     }
   }
   std::uint32_t sheet = *sheetId, overlay = *overlayId;
-  ChoosePreviewBitmaps(s, kUseDirectionAndEdge, &sheet, &overlay);
+  ChoosePreviewBitmaps(s, !kReducedLayoutBuild, &sheet, &overlay);
   *sheetId = sheet;
   *overlayId = overlay;
   return TRUE;
 }
 
-void PaintLayoutPreview(HWND page, POEMCUIPPARAM block) {
+void PaintLayoutPreview(HWND page, POEMCUIPPARAM block, const wchar_t *bltModule) {
   if (!page || !block) return;
   PaintSession paint(page);  // validates the page even when nothing is drawn
   if (!paint.dc()) return;
-  HWND frame = GetDlgItem(page, kPreviewFrameId);
+  HWND frame = GetDlgItem(page, IDC_PREVIEW_FRAME);
   RECT area{};
   if (!frame || !GetWindowRect(frame, &area)) return;
   // Both corners into the page's client coordinates (mirrored pages too).
@@ -116,31 +106,31 @@ void PaintLayoutPreview(HWND page, POEMCUIPPARAM block) {
   MemoryDc pictureDc(paint.dc());
   MemoryDc compositionDc(paint.dc());
 
-  DWORD sheetId = kDefaultSheet, overlayId = 0;
+  DWORD sheetId = IDB_SHEET_COLOR_PORTRAIT, overlayId = 0;
   SelectPreviewBitmaps(block, &sheetId, &overlayId);
   FillWithWindowColor(paint.dc(), area.left, area.top, area.right - area.left, area.bottom - area.top);
 
   GdiObject<HBITMAP> sheet(LoadPreviewBitmap(block, sheetId));
   GdiObject<HBITMAP> overlay(overlayId ? LoadPreviewBitmap(block, overlayId) : nullptr);
   if (sheet && pictureDc && compositionDc)
-    DrawPicture(paint.dc(), pictureDc.get(), compositionDc.get(), area, sheet.get(), overlay.get());
+    DrawPicture(paint.dc(), pictureDc.get(), compositionDc.get(), area, sheet.get(), overlay.get(), bltModule);
 }
 
 void TransparentCopy(HDC dst, int dstX, int dstY, int dstWidth, int dstHeight,
                      HDC src, int srcX, int srcY, int srcWidth, int srcHeight,
-                     COLORREF transparent) {
+                     COLORREF transparent, const wchar_t *bltModule) {
   if (!dst || !src) return;
   if (CopyThroughTransparentBlt(dst, dstX, dstY, dstWidth, dstHeight, src, srcX, srcY, srcWidth,
-                                srcHeight, transparent))
+                                srcHeight, transparent, bltModule))
     return;
   CopyThroughMasks(dst, dstX, dstY, src, srcX, srcY, srcWidth, srcHeight, transparent);
 }
 
 BOOL CopyThroughTransparentBlt(HDC dst, int dstX, int dstY, int dstWidth, int dstHeight,
                                HDC src, int srcX, int srcY, int srcWidth, int srcHeight,
-                               COLORREF transparent) {
+                               COLORREF transparent, const wchar_t *bltModule) {
   // Loaded per call under the plug-in's activation context, never kept.
-  ModuleHandle msimg32(IsolatedLoadLibrary(g_transparentBltModule));
+  ModuleHandle msimg32(IsolatedLoadLibrary(bltModule));
   if (!msimg32) return FALSE;
   auto proc = reinterpret_cast<TransparentBltProc>(
       reinterpret_cast<void *>(GetProcAddress(msimg32.get(), "TransparentBlt")));

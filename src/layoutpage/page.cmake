@@ -5,5 +5,5 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/layout_page.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_fill.cpp
     ${CMAKE_CURRENT_LIST_DIR}/layout_command.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/layout_items.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/layout_page_items.cpp)
 endif()

@@ -1,16 +1,18 @@
 #include "layoutpage/preview_choice.h"
 
+#include "resources/ids_artwork.h"
+
 namespace qx {
 namespace {
 
-constexpr std::uint32_t kColorPortrait = 12101;
-constexpr std::uint32_t kColorLandscape = 12151;
-constexpr std::uint32_t kGrayPortrait = 12201;
-constexpr std::uint32_t kGrayLandscape = 12251;
-constexpr std::uint32_t kLeftLinePortrait = 12301;
-constexpr std::uint32_t kTopLinePortrait = 12302;
-constexpr std::uint32_t kLeftLineLandscape = 12321;
-constexpr std::uint32_t kTopLineLandscape = 12322;
+constexpr std::uint32_t kColorPortrait = IDB_SHEET_COLOR_PORTRAIT;
+constexpr std::uint32_t kColorLandscape = IDB_SHEET_COLOR_LANDSCAPE;
+constexpr std::uint32_t kGrayPortrait = IDB_SHEET_GRAY_PORTRAIT;
+constexpr std::uint32_t kGrayLandscape = IDB_SHEET_GRAY_LANDSCAPE;
+constexpr std::uint32_t kLeftLinePortrait = IDB_BIND_LEFT_PORTRAIT;
+constexpr std::uint32_t kTopLinePortrait = IDB_BIND_TOP_PORTRAIT;
+constexpr std::uint32_t kLeftLineLandscape = IDB_BIND_LEFT_LANDSCAPE;
+constexpr std::uint32_t kTopLineLandscape = IDB_BIND_TOP_LANDSCAPE;
 
 long Variant(const PreviewSettings &s, bool useDirectionAndEdge) {
   if (!useDirectionAndEdge) return 0;

@@ -1,22 +1,13 @@
-// Owners for the GDI objects and device contexts of one paint, so that every
-// path releases them in the right order: selections first, then the objects,
-// then the DCs (declare them in the opposite order).
+// Scope guards of one paint. With the base's GDI owners (GdiObject,
+// MemoryDc) every path releases in the right order: selections first, then
+// the objects, then the DCs (declare them in the opposite order).
 #pragma once
 
 #include <windows.h>
 
-#include "frame/win_handles.h"
+#include "platform/win_handles.h"
 
 namespace qx {
-
-template <typename Handle>
-using GdiObject = UniqueHandle<Handle, DeleteObject>;
-
-// A memory DC compatible with another DC.
-class MemoryDc : public UniqueHandle<HDC, DeleteDC> {
- public:
-  explicit MemoryDc(HDC compatibleWith) : UniqueHandle(CreateCompatibleDC(compatibleWith)) {}
-};
 
 // Selects an object into a DC and puts the previous one back at scope end.
 class Selection {

@@ -1,7 +1,7 @@
 // The driver calls this when the user changes an item of the document
 // properties and when the sheet is applied.
 #include "optiontree/driver_items.h"
-#include "optiontree/layout_items.h"
+#include "optiontree/layout_item_sets.h"
 #include "optiontree/option_tree.h"
 
 namespace qx {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 
 namespace qx {
 

@@ -2,7 +2,7 @@
 // string table.
 #include <cwchar>
 
-#include "frame/win_handles.h"
+#include "platform/win_handles.h"
 #include "optiontree/feature_names.h"
 #include "optiontree/option_tree.h"
 

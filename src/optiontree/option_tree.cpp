@@ -8,12 +8,11 @@
 #include <cstring>
 #include <memory>
 
-#include "frame/trace.h"
+#include "platform/trace.h"
 #include "optiontree/driver_items.h"
 #include "optiontree/feature_names.h"
-#include "optiontree/layout_items.h"
+#include "optiontree/layout_item_sets.h"
 #include "optiontree/model_match.h"
-#include "printersettings/printer_settings.h"
 
 namespace qx {
 namespace {
@@ -45,7 +44,7 @@ void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
   // it) without the runtime's slower text-mode reads.
   std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"rb"));
   const int openError = file ? 0 : errno;
-  ctx->pPpdModel = file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr);
+  ctx->pPpdModel.reset(file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr));
   if (!file)
     trace.Line(L"PPD %ls cannot be opened (%hs); no option is marked", path, strerror(openError));
   else if (ctx->pPpdModel)
@@ -128,8 +127,6 @@ void MarkExcludedOptions(const OPTITEM &item, const PpdFeature &feature) {
 }
 
 void DocumentItemPass(POEMCUIPPARAM p, UiContext *ctx) {
-  p->OEMCUIPCallback = DocPropItemCallback;
-  p->pOEMUserData = ctx;
   if (!p->pDrvOptItems) return;
   // The colour item's selection; an item before it sees colour.
   LONG colorState = 1;
@@ -141,7 +138,7 @@ void DocumentItemPass(POEMCUIPPARAM p, UiContext *ctx) {
       continue;
     }
     const PpdFeature *feature = nullptr;
-    if (FindItemFeature(item, static_cast<HMODULE>(p->hModule), ctx->pPpdModel, &feature) != S_OK) continue;
+    if (FindItemFeature(item, static_cast<HMODULE>(p->hModule), ctx->pPpdModel.get(), &feature) != S_OK) continue;
     if (feature) MarkExcludedOptions(item, *feature);
     if (colorState == 0 && IsColorModeItem(item)) item.Flags |= OPTIF_DISABLED;
   }
@@ -157,7 +154,6 @@ void HideItem(OPTITEM &item) {
 // up to the next item of the group's own level, and marks the item shown
 // first.
 void PrinterItemPass(POEMCUIPPARAM p) {
-  p->OEMCUIPCallback = PrnPropItemCallback;
   if (!p->pDrvOptItems) return;
   bool hiding = false;
   BYTE groupLevel = 0;

@@ -1,9 +1,9 @@
 #pragma once
-#include "frame/ui_context.h"
+#include "platform/ui_context.h"
 
 namespace qx {
 // Adapts the driver's option items in document and printer properties.
-// Always S_OK.
+// Always S_OK. The item callbacks are installed by the caller.
 HRESULT CustomizeOptionTree(DWORD dwMode, POEMCUIPPARAM pParam, UiContext *ctx);
 
 // The name of a PPD feature in the plug-in's string table.

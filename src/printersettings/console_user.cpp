@@ -1,7 +1,7 @@
 #include "printersettings/console_user.h"
 
 #include "activation/activation.h"
-#include "frame/win_handles.h"
+#include "platform/win_handles.h"
 
 namespace qx {
 namespace {

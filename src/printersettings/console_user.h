@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <wtsapi32.h>
 
-#include "frame/win_handles.h"
+#include "platform/win_handles.h"
 
 namespace qx {
 

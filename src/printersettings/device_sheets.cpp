@@ -1,8 +1,8 @@
 // Printer properties: the driver's "PasswordMode" device setting follows the
 // printer's QXRegion. No page is added; one driver item is adjusted.
 #include "activation/activation.h"
-#include "frame/sheet_reasons.h"
-#include "frame/spooler.h"
+#include "platform/sheet_reasons.h"
+#include "platform/spooler.h"
 #include "printersettings/password_region.h"
 #include "printersettings/printer_events.h"
 #include "printersettings/printer_settings.h"
@@ -55,7 +55,7 @@ void StorePasswordModes(POEMCUIPPARAM param) {
     if (ReadPrinterDword(param->hPrinter, kRegionValueName, &region) != ERROR_SUCCESS) continue;
     if (!RegionAfterApply(region, item.Sel, &next)) continue;
     DWORD updated = next;
-    MallocPtr<PRINTER_INFO_2W> info;
+    SpoolerBlock<PRINTER_INFO_2W> info;
     HRESULT hr = FetchPrinterInfo(param->hPrinter, &info);
     if (hr == E_OUTOFMEMORY) break;
     if (FAILED(hr) || IsRemotePrinter(info.get())) continue;

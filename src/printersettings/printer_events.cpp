@@ -1,7 +1,7 @@
 #include "printersettings/printer_events.h"
 
-#include "frame/spooler.h"
-#include "frame/trace.h"
+#include "platform/spooler.h"
+#include "platform/trace.h"
 #include "printersettings/password_region.h"
 #include "printersettings/printer_settings.h"
 #include "printersettings/remote_printer.h"
@@ -60,7 +60,7 @@ HRESULT PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM, UiCont
   if (!pPrinterName) return E_FAIL;
   PrinterHandle printer;
   if (!OpenForWriting(pPrinterName, &printer)) return S_OK;
-  MallocPtr<PRINTER_INFO_2W> info;
+  SpoolerBlock<PRINTER_INFO_2W> info;
   if (FAILED(FetchPrinterInfo(printer.get(), &info))) return S_OK;
   const bool remote = IsRemotePrinter(info.get());
   if (remote) Trace(printer.get()).Line(L"installation: %ls is a remote printer, left alone", pPrinterName);
@@ -79,7 +79,7 @@ HRESULT UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo, UiContext *ctx) 
     SetLastError(ERROR_INVALID_PARAMETER);
     return E_FAIL;
   }
-  MallocPtr<PRINTER_INFO_2W> info;
+  SpoolerBlock<PRINTER_INFO_2W> info;
   if (FAILED(FetchPrinterInfo(printer.get(), &info))) return E_FAIL;
   const bool remote = IsRemotePrinter(info.get());
   if (remote) Trace(printer.get()).Line(L"upgrade: %ls is a remote printer, left alone", upgrade->pPrinterName);

@@ -2,7 +2,7 @@
 // from the console user's nation, and the EMF despooling default.
 #pragma once
 
-#include "frame/ui_context.h"
+#include "platform/ui_context.h"
 #include "printersettings/console_user.h"
 
 namespace qx {

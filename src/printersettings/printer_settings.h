@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/ui_context.h"
+#include "platform/ui_context.h"
 
 namespace qx {
 // Printer properties: the password-mode setting.

@@ -2,7 +2,7 @@
 // that do not use a client port: the plug-in writes no printer data for them.
 #pragma once
 
-#include "frame/win_handles.h"
+#include "platform/win_handles.h"
 
 namespace qx {
 

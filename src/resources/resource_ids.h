@@ -2,7 +2,7 @@
    one header per subsystem. */
 #ifndef QX_RESOURCES_RESOURCE_IDS_H
 #define QX_RESOURCES_RESOURCE_IDS_H
-#include "ids_frame.h"
+#include "ids_printstart.h"
 #include "ids_optiontree.h"
 #include "ids_layoutpage.h"
 #include "ids_jobpage.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "frame/private_devmode.h"
+#include "platform/private_devmode.h"
 #include "host/driver_ui.h"
 #include "host/host_devmode.h"
 #include "host/installed_printer.h"

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/private_devmode.h"
+#include "platform/private_devmode.h"
 #include "host/commands.h"
 #include "host/host_devmode.h"
 #include "host/installed_printer.h"

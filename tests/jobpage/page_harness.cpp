@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "activation/activation.h"
-#include "jobpage/document_sheets.h"
+#include "plugin/document_sheets.h"
 
 namespace qxtest {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/printoem.h"
-#include "frame/private_devmode.h"
-#include "frame/ui_context.h"
+#include "platform/printoem.h"
+#include "platform/private_devmode.h"
+#include "platform/ui_context.h"
 #include "support/fake_driver_ui.h"
 #include "support/modeless_sheet.h"
 #include "support/plugin_loader.h"

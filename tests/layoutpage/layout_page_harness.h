@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/ui_context.h"
-#include "layoutpage/layout_items.h"
+#include "platform/ui_context.h"
+#include "layoutpage/layout_page_items.h"
 #include "resources/ids_layoutpage.h"
 #include "support/fake_driver_ui.h"
 #include "support/modeless_sheet.h"

@@ -10,6 +10,7 @@
 
 #include "layoutpage/layout_preview.h"
 #include "layoutpage/preview_copy.h"
+#include "resources/ids_layoutpage.h"
 #include "support/plugin_loader.h"
 
 namespace {
@@ -220,6 +221,9 @@ TEST_P(TransparentCopyTest, KeyedPixelsLeaveTheDestinationAndTheSourceIntact) {
 INSTANTIATE_TEST_SUITE_P(BothWays, TransparentCopyTest, ::testing::Values(true, false),
                          [](const auto &info) { return info.param ? "TransparentBlt" : "Masks"; });
 
+// The TransparentBlt module the test's copies and paints name.
+const wchar_t *g_bltModule = qx::kTransparentBltModule;
+
 TEST(TransparentCopy, NullDcsAndAMissingModule) {
   Canvas src(8, 8, kKey), dst(8, 8, RGB(0, 0, 255));
   src.Fill(RECT{0, 0, 4, 8}, RGB(0, 255, 0));
@@ -227,11 +231,11 @@ TEST(TransparentCopy, NullDcsAndAMissingModule) {
   qx::TransparentCopy(dst.dc, 0, 0, 8, 8, nullptr, 0, 0, 8, 8, kKey);
   EXPECT_EQ(GetPixel(dst.dc, 1, 1), RGB(0, 0, 255));
 
-  const wchar_t *saved = qx::g_transparentBltModule;
-  qx::g_transparentBltModule = L"qx-no-such-msimg.dll";
-  EXPECT_FALSE(qx::CopyThroughTransparentBlt(dst.dc, 0, 0, 8, 8, src.dc, 0, 0, 8, 8, kKey));
-  qx::TransparentCopy(dst.dc, 0, 0, 8, 8, src.dc, 0, 0, 8, 8, kKey);  // falls back to masks
-  qx::g_transparentBltModule = saved;
+  const wchar_t *saved = g_bltModule;
+  g_bltModule = L"qx-no-such-msimg.dll";
+  EXPECT_FALSE(qx::CopyThroughTransparentBlt(dst.dc, 0, 0, 8, 8, src.dc, 0, 0, 8, 8, kKey, g_bltModule));
+  qx::TransparentCopy(dst.dc, 0, 0, 8, 8, src.dc, 0, 0, 8, 8, kKey, g_bltModule);  // falls back to masks
+  g_bltModule = saved;
   EXPECT_EQ(GetPixel(dst.dc, 1, 1), RGB(0, 255, 0));
   EXPECT_EQ(GetPixel(dst.dc, 6, 1), RGB(0, 0, 255));
 }
@@ -244,7 +248,7 @@ OEMCUIPPARAM *g_paintBlock;
 
 LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {
-    qx::PaintLayoutPreview(window, g_paintBlock);
+    qx::PaintLayoutPreview(window, g_paintBlock, g_bltModule);
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -262,7 +266,7 @@ class PreviewWindow {
     window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 420, 400, nullptr,
                               nullptr, wc.hInstance, nullptr);
     CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_BLACKFRAME, kFrameX, kFrameY, kFrameW, kFrameH, window_,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(qx::kPreviewFrameId)), wc.hInstance, nullptr);
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PREVIEW_FRAME)), wc.hInstance, nullptr);
   }
   ~PreviewWindow() { DestroyWindow(window_); }
   HWND get() const { return window_; }
@@ -326,10 +330,10 @@ void ExpectPicture(const Pixels &shown, WORD sheetId, WORD overlayId) {
 class PaintTest : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
-    saved_ = qx::g_transparentBltModule;
-    if (!GetParam()) qx::g_transparentBltModule = L"qx-no-such-msimg.dll";
+    saved_ = g_bltModule;
+    if (!GetParam()) g_bltModule = L"qx-no-such-msimg.dll";
   }
-  void TearDown() override { qx::g_transparentBltModule = saved_; }
+  void TearDown() override { g_bltModule = saved_; }
   PreviewWindow window_;
   const wchar_t *saved_ = nullptr;
 };
@@ -378,7 +382,7 @@ TEST(Paint, AMissingBitmapLeavesTheWindowColour) {
 
 TEST(Paint, WithoutThePreviewFrameThePageIsOnlyValidated) {
   PreviewWindow window;
-  DestroyWindow(GetDlgItem(window.get(), qx::kPreviewFrameId));
+  DestroyWindow(GetDlgItem(window.get(), IDC_PREVIEW_FRAME));
   std::vector<OPTITEM> none;
   OEMCUIPPARAM block = Block(none);
   window.Paint(&block);
@@ -466,10 +470,10 @@ TEST(Paint, RepeatedPaintsReleaseEverything) {
   const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   ASSERT_GT(gdi, 0u) << "no way to count GDI objects";
   for (int i = 0; i < 1000; ++i) window.Paint(&block);
-  const wchar_t *saved = qx::g_transparentBltModule;
-  qx::g_transparentBltModule = L"qx-no-such-msimg.dll";
+  const wchar_t *saved = g_bltModule;
+  g_bltModule = L"qx-no-such-msimg.dll";
   for (int i = 0; i < 200; ++i) window.Paint(&block);
-  qx::g_transparentBltModule = saved;
+  g_bltModule = saved;
   EXPECT_EQ(GdiObjectCount(), gdi);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 #include "support/fake_driver_ui.h"
 
 namespace qxtest {

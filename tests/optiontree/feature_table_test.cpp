@@ -4,7 +4,7 @@
 #include <set>
 
 #include "optiontree/feature_names.h"
-#include "optiontree/layout_items.h"
+#include "optiontree/layout_item_sets.h"
 
 namespace {
 using namespace qx;

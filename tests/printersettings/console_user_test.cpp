@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "frame/spooler.h"
+#include "platform/spooler.h"
 #include "printersettings/printer_events.h"
 #include "printersettings/remote_printer.h"
 #include "support/test_printer.h"
@@ -256,7 +256,7 @@ TEST(RemotePrinter, FromTheSpoolersInformation) {
   qxtest::TestPrinter local(L"qx local");
   ASSERT_TRUE(remote.ok() && local.ok());
 
-  qx::MallocPtr<PRINTER_INFO_2W> info;
+  qx::SpoolerBlock<PRINTER_INFO_2W> info;
   ASSERT_EQ(qx::FetchPrinterInfo(remote.handle(), &info), S_OK);
   EXPECT_EQ(info->Attributes & (PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL),
             static_cast<DWORD>(PRINTER_ATTRIBUTE_TS | PRINTER_ATTRIBUTE_LOCAL));

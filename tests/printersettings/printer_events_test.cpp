@@ -2,7 +2,7 @@
 // through the plug-in DLL as the driver calls it.
 #include <gtest/gtest.h>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 #include "printersettings/printer_events.h"
 #include "printersettings/user_nation.h"
 #include "support/plugin_test.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 
 namespace qxtest {
 

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 
 namespace qxtest {
 

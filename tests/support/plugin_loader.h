@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 
 namespace qxtest {
 

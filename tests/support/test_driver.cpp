@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 
 namespace {
 constexpr WORD kDriverExtra = 6904;  // room for the plug-in block at offset 0

@@ -3,7 +3,7 @@
 // GDI passes to the driver, each handed to the plug-in.
 #include <cstring>
 
-#include "frame/private_devmode.h"
+#include "platform/private_devmode.h"
 #include "host/commands.h"
 #include "host/host_devmode.h"
 #include "host/installed_printer.h"

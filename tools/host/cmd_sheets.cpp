@@ -3,7 +3,7 @@
 // property sheet with the pages, as the PostScript driver runs them.
 #include <memory>
 
-#include "frame/private_devmode.h"
+#include "platform/private_devmode.h"
 #include "host/commands.h"
 #include "host/host_devmode.h"
 #include "host/installed_printer.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 #include "host/host_devmode.h"
 #include "host/installed_printer.h"
 

@@ -4,7 +4,7 @@
 // commits the items that DrvUpdateUISetting names, recording every call.
 #pragma once
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 #include "host/call_log.h"
 #include "host/document_settings.h"
 #include "host/option_items.h"

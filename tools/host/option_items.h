@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/printoem.h"
+#include "platform/printoem.h"
 #include "host/description.h"
 #include "host/document_settings.h"
 

@@ -77,8 +77,12 @@ void *PpdRecordStore::AllocateInNewBlock(size_t bytes, size_t slack) {
                     : blocks_->capacity < kLargestBlockBytes ? blocks_->capacity * 2
                                                               : kLargestBlockBytes;
   if (capacity < bytes + slack) capacity = bytes + slack;
+  if (!TakeFrom(budget_, kHeader + capacity)) return nullptr;
   Block *block = static_cast<Block *>(std::malloc(kHeader + capacity));
-  if (block == nullptr) return nullptr;
+  if (block == nullptr) {
+    if (budget_ != nullptr) budget_->Give(kHeader + capacity);
+    return nullptr;
+  }
   block->next = blocks_;
   block->used = bytes;
   block->capacity = capacity;
@@ -90,6 +94,7 @@ PpdConstraint *PpdConstraint::Create(PpdRecordStore &store, const PpdText *words
   if (count > 4) count = 4;
   size_t units = 0;
   for (int i = 0; i < count; ++i) units += static_cast<size_t>(words[i].length) + 1;
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerConstraint)) return nullptr;
   void *block = store.Allocate(sizeof(PpdConstraint) + sizeof(PpdUnit) * units);
   if (block == nullptr) return nullptr;
   PpdConstraint *constraint = new (block) PpdConstraint;
@@ -111,6 +116,7 @@ PpdConstraint *PpdConstraint::CreateFromAsciiLine(PpdRecordStore &store,
                                                   const uint32_t *starts, const uint32_t *ends) {
   size_t units = ends[3] - starts[0] + 1;
   size_t chunks = (units + 15) / 16;
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerConstraint)) return nullptr;
   void *block = store.Allocate(sizeof(PpdConstraint) + sizeof(PpdUnit) * units,
                                sizeof(PpdUnit) * (chunks * 16 - units));
   if (block == nullptr) return nullptr;
@@ -129,6 +135,7 @@ PpdConstraint *PpdConstraint::CreateFromAsciiLine(PpdRecordStore &store,
 }
 
 PpdOption *PpdOption::Create(PpdRecordStore &store) {
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerOption)) return nullptr;
   void *block = store.Allocate(sizeof(PpdOption));
   return block != nullptr ? new (block) PpdOption : nullptr;
 }

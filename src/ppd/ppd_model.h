@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ppd/ppd_budget.h"
+
 namespace qx {
 
 // One UTF-16 unit. WCHAR in the Windows builds, so the option tree code can
@@ -61,7 +63,8 @@ class PpdText {
 };
 
 // An owning array of records in file order. Starts at a fixed capacity and
-// doubles when full; an allocation failure leaves it unchanged.
+// doubles when full; an allocation failure, or a budget that cannot take
+// the growth, leaves it unchanged.
 template <class T>
 class PpdArray {
  public:
@@ -75,13 +78,15 @@ class PpdArray {
   T *const *begin() const { return items_; }
   T *const *end() const { return items_ + count_; }
 
-  bool Reserve(int32_t capacity);  // first allocation
+  // First allocation; the array's growth is taken from the budget, if any.
+  bool Reserve(int32_t capacity, PpdByteBudget *budget = nullptr);
   bool Append(T *item);            // takes ownership only on success
 
  private:
   T **items_ = nullptr;
   int32_t count_ = 0;
   int32_t capacity_ = 0;
+  PpdByteBudget *budget_ = nullptr;
 };
 
 template <class T>
@@ -91,11 +96,17 @@ PpdArray<T>::~PpdArray() {
 }
 
 template <class T>
-bool PpdArray<T>::Reserve(int32_t capacity) {
+bool PpdArray<T>::Reserve(int32_t capacity, PpdByteBudget *budget) {
   if (items_ != nullptr) return true;
-  items_ = static_cast<T **>(std::malloc(sizeof(T *) * static_cast<size_t>(capacity)));
-  if (items_ == nullptr) return false;
+  const size_t bytes = sizeof(T *) * static_cast<size_t>(capacity);
+  if (!TakeFrom(budget, bytes)) return false;
+  items_ = static_cast<T **>(std::malloc(bytes));
+  if (items_ == nullptr) {
+    if (budget != nullptr) budget->Give(bytes);
+    return false;
+  }
   capacity_ = capacity;
+  budget_ = budget;
   return true;
 }
 
@@ -104,8 +115,13 @@ bool PpdArray<T>::Append(T *item) {
   if (items_ == nullptr) return false;
   if (count_ == capacity_) {
     if (capacity_ > INT32_MAX / 2) return false;
-    void *grown = std::realloc(items_, sizeof(T *) * static_cast<size_t>(capacity_) * 2);
-    if (grown == nullptr) return false;
+    const size_t added = sizeof(T *) * static_cast<size_t>(capacity_);
+    if (!TakeFrom(budget_, added)) return false;
+    void *grown = std::realloc(items_, added * 2);
+    if (grown == nullptr) {
+      if (budget_ != nullptr) budget_->Give(added);
+      return false;
+    }
     items_ = static_cast<T **>(grown);
     capacity_ *= 2;
   }
@@ -115,16 +131,19 @@ bool PpdArray<T>::Append(T *item) {
 
 // Storage for many small records freed together: a few blocks, growing
 // from 4 KiB to 32 KiB, instead of one allocation per record (large PPDs
-// have thousands of constraints, and features dozens of options).
+// have thousands of constraints, and features dozens of options). Blocks are
+// taken from the budget, if any.
 class PpdRecordStore {
  public:
-  PpdRecordStore() = default;
+  explicit PpdRecordStore(PpdByteBudget *budget = nullptr) : budget_(budget) {}
   PpdRecordStore(const PpdRecordStore &) = delete;
   PpdRecordStore &operator=(const PpdRecordStore &) = delete;
   ~PpdRecordStore();
 
+  PpdByteBudget *Budget() const { return budget_; }
+
   // Pointer-aligned storage that lives as long as the store; null when out
-  // of memory. With slack, that many more bytes are writable beyond the end
+  // of memory or budget. With slack, that many more bytes are writable beyond the end
   // of the allocation, which the next allocation may reuse.
   void *Allocate(size_t bytes, size_t slack = 0) {
     bytes = (bytes + kAlign - 1) / kAlign * kAlign;
@@ -148,6 +167,7 @@ class PpdRecordStore {
   static constexpr size_t kFirstBlockBytes = 4096;
   static constexpr size_t kLargestBlockBytes = 32768;
   Block *blocks_ = nullptr;  // the newest first
+  PpdByteBudget *budget_;
 };
 
 // One option line of a feature. Options live in their model's record store,
@@ -158,7 +178,8 @@ struct PpdOption {
   PpdUnit *pwszInvocation = nullptr;  // value after the colon, unquoted; in the store
   uint8_t bConstrained = 0;           // 1 when an installed option excludes it
 
-  // A new option in the store; null when out of memory.
+  // A new option in the store, with its share of the index taken from the
+  // store's budget; null when out of memory or budget.
   static PpdOption *Create(PpdRecordStore &store);
   // The store owns the memory.
   static void operator delete(void *) {}
@@ -227,7 +248,8 @@ inline uint32_t PpdKeywordBit(const Unit *text, int32_t length) {
 class PpdConstraint {
  public:
   // A constraint in the store holding copies of the first count (at most
-  // four) texts as its words, all in one piece; null when out of memory.
+  // four) texts as its words, all in one piece, with its share of the index
+  // taken from the store's budget; null when out of memory or budget.
   static PpdConstraint *Create(PpdRecordStore &store, const PpdText *words, int count);
   // The same from four words of ASCII bytes in one line (each at most 259
   // bytes), which stand for units of the same value: the line from the first
@@ -279,16 +301,20 @@ class PpdModel {
   // First feature whose keyword (with asterisk) equals the given one, or null.
   PpdFeature *FindFeature(const PpdUnit *keyword) const;
 
-  PpdRecordStore optionStore;      // before features: outlives their options
+  // Every byte the model holds (records, arrays, stores, queries, and the
+  // constraint index's shares) is taken from it; declared first, so that it
+  // outlives everything that refers to it.
+  PpdByteBudget budget;
+  PpdRecordStore optionStore{&budget};      // before features: outlives their options
   PpdArray<PpdFeature> features;
-  PpdRecordStore constraintStore;  // before constraints: outlives them
+  PpdRecordStore constraintStore{&budget};  // before constraints: outlives them
   PpdArray<PpdConstraint> constraints;
   PpdText modelName, product, manufacturer, languageEncoding, languageVersion;
   PpdArray<InstalledOption> installedOptions;
 
-  // Owned; built by the first MarkConstrainedOptions, the first recompute
-  // after reading (reading marks in one pass). After reading only the installed options' current options
-  // and the marks change; the index relies on that.
+  // Owned; built by the first MarkConstrainedOptions, at the end of reading.
+  // After reading only the installed options' current options and the marks
+  // change; the index relies on that.
   PpdConstraintIndex *pConstraintIndex = nullptr;
 };
 
@@ -298,7 +324,9 @@ using PpdNextByte = int (*)(void *context);
 // Reads the whole source into a new model owned by the caller, and marks the
 // options that the PPD's default installed options exclude. Never fails on
 // the input: what was read before a problem stays, an empty source gives an
-// empty model. Null only when the model itself cannot be allocated.
+// empty model. Reading ends, as on a failed allocation, where the model would
+// hold more than kPpdModelByteLimit bytes. Null only when the model itself
+// cannot be allocated.
 PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context);
 
 // The same over a FILE the caller opened and keeps private during the call;

@@ -75,7 +75,7 @@ QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field)
 
 template <class Source>
 bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store) {
-  if (!feature.options.Reserve(64)) return false;
+  if (!feature.options.Reserve(64, store.Budget())) return false;
   if (!ReadKeywordAndTranslationFrom(source, token, feature.keyword, feature.translation)) return false;
   if (!ReadTokenFrom(source, token, false)) return false;
   if (StartsWith(token, "PickMany", 8) && token.length == 8) {
@@ -111,6 +111,7 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
     } else if (keywordLike && StartsWith(token, "*?", 2)) {
       if (feature.pwszQuery != nullptr) return false;
       if (!ReadTokenFrom(source, token, false)) return false;
+      if (!TakeFrom(store.Budget(), sizeof(PpdUnit) * (static_cast<size_t>(token.length) + 1))) return false;
       feature.pwszQuery = CopyToken(token);
       if (feature.pwszQuery == nullptr) return false;
     } else if (TokenEquals(token, feature.keyword)) {
@@ -173,6 +174,7 @@ class Reader {
   }
 
   bool ReadFeature() {
+    if (!model_.budget.Take(sizeof(PpdFeature))) return false;
     PpdFeature *feature = new (std::nothrow) PpdFeature;
     if (feature == nullptr) return false;
     if (!model_.features.Append(feature)) {
@@ -183,6 +185,7 @@ class Reader {
     feature->groupTranslation = groupTranslation_;
     if (!ReadFeatureBodyFrom(source_, token_, *feature, model_.optionStore)) return false;
     if (!groupKeyword_.Equals(QX_PPD_STR("InstallableOptions"))) return true;
+    if (!model_.budget.Take(sizeof(InstalledOption) + kPpdIndexBytesPerInstalled)) return false;
     InstalledOption *installed = new (std::nothrow) InstalledOption;
     if (installed == nullptr) return false;
     if (!model_.installedOptions.Append(installed)) {
@@ -219,12 +222,13 @@ PpdModel *ReadModelFrom(Source &source) {
   PpdToken token;
   token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
   Reader<Source> reader(source, token, *model);
-  if (token.bytes != nullptr && model->features.Reserve(32) &&
-      model->installedOptions.Reserve(32) && model->constraints.Reserve(512)) {
+  PpdByteBudget *budget = &model->budget;
+  if (token.bytes != nullptr && budget->Take(sizeof(PpdModel)) && model->features.Reserve(32, budget) &&
+      model->installedOptions.Reserve(32, budget) && model->constraints.Reserve(512, budget)) {
     reader.ReadAll();
   }
   std::free(token.bytes);
-  MarkConstrainedOptionsInOnePass(model);
+  MarkConstrainedOptions(model);
   return model;
 }
 

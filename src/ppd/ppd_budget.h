@@ -9,6 +9,9 @@ namespace qx {
 
 constexpr size_t kPpdModelByteLimit = size_t{64} << 20;
 
+// What the C runtime's heap adds to each allocation of its own.
+constexpr size_t kPpdHeapChunkBytes = 2 * sizeof(void *);
+
 // What the constraint index, built after reading, may need per record; taken
 // with each record, so that the index of any model fits in its budget.
 constexpr size_t kPpdIndexBytesPerInstalled = 24;

@@ -34,6 +34,25 @@ int32_t UnitCount(const PpdUnit *text) {
   return n;
 }
 
+// The features of a group share its keyword's storage, so the comparison
+// with "InstallableOptions" runs once per group rather than per feature.
+class InstallableTest {
+ public:
+  bool operator()(const PpdFeature &feature) {
+    if (feature.groupKeyword.text != text_ || feature.groupKeyword.length != length_) {
+      text_ = feature.groupKeyword.text;
+      length_ = feature.groupKeyword.length;
+      installable_ = feature.IsInstallable();
+    }
+    return installable_;
+  }
+
+ private:
+  const PpdUnit *text_ = nullptr;
+  int32_t length_ = -1;
+  bool installable_ = false;
+};
+
 template <class T>
 size_t BytesOf(const std::vector<T> &v) {
   return v.capacity() * sizeof(T);
@@ -53,7 +72,7 @@ int32_t PpdConstraintIndex::FindKeyword(const PpdModel &model, const PpdUnit *te
     ++stats_.probes;
     int32_t id = keywordSlots_.ids[slot];
     if (id < 0) return -1;
-    const PpdText &keyword = model.Installed(id)->featureKeyword;
+    const PpdWord &keyword = model.Installed(id)->featureKeyword;
     if (SameUnits(keyword.text, keyword.length, text, length)) return id;
   }
 }
@@ -106,7 +125,7 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   keywordSlots_.Size(static_cast<size_t>(installedCount));
   keywordOf_.reserve(static_cast<size_t>(installedCount));
   for (int32_t i = 0; i < installedCount; ++i) {
-    const PpdText &keyword = model.Installed(i)->featureKeyword;
+    const PpdWord &keyword = model.Installed(i)->featureKeyword;
     uint64_t hash = HashUnits(keyword.text, keyword.length);
     int32_t first = FindKeyword(model, keyword.text, keyword.length, hash);
     if (first < 0) {
@@ -153,8 +172,9 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   }
   for (size_t g = 1; g < groupStart_.size(); ++g) groupStart_[g] += groupStart_[g - 1];
 
+  InstallableTest installable;
   for (const PpdFeature *feature : model.features) {
-    if (feature->IsInstallable()) continue;
+    if (installable(*feature)) continue;
     PpdWord featureWord{feature->keyword.length, feature->keyword.text};
     for (const PpdOption *option : feature->options) {
       int32_t group = -1;
@@ -181,7 +201,7 @@ void PpdConstraintIndex::Mark(PpdModel &model) {
   std::fill(conditionHit_.begin(), conditionHit_.end(), 0);
   if (!conditionHit_.empty()) {
     for (int32_t i = 0; i < model.InstalledOptionCount(); ++i) {
-      const PpdText &current = model.Installed(i)->currentOption;
+      const PpdWord &current = model.Installed(i)->currentOption;
       int32_t condition = FindCondition(model, keywordOf_[static_cast<size_t>(i)], current.text,
                                         current.length, false, -1);
       if (condition >= 0) conditionHit_[static_cast<size_t>(condition)] = 1;
@@ -195,8 +215,9 @@ void PpdConstraintIndex::Mark(PpdModel &model) {
     groupHit_[g] = hit;
   }
   size_t next = 0;
+  InstallableTest installable;
   for (PpdFeature *feature : model.features) {
-    if (feature->IsInstallable()) continue;
+    if (installable(*feature)) continue;
     for (PpdOption *option : feature->options) {
       int32_t group = optionGroup_[next++];
       option->bConstrained = group < 0 ? 0 : groupHit_[static_cast<size_t>(group)];

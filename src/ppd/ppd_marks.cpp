@@ -44,8 +44,8 @@ void FreeConstraintIndex(PpdConstraintIndex *index) { delete index; }
 
 PpdModel::~PpdModel() { FreeConstraintIndex(pConstraintIndex); }
 
-int MatchConstraint(const PpdModel *model, const PpdText &installedFeature,
-                    const PpdText &installedOption, const PpdFeature &feature,
+int MatchConstraint(const PpdModel *model, const PpdWord &installedFeature,
+                    const PpdWord &installedOption, const PpdFeature &feature,
                     const PpdOption &option) {
   int result = 0;
   for (const PpdConstraint *constraint : model->constraints) {
@@ -109,11 +109,11 @@ void SetInstalledOption(PpdModel *model, const PpdUnit *featureKeyword,
   if (featureKeyword != nullptr && optionKeyword != nullptr) {
     if (model->pConstraintIndex != nullptr) {
       int32_t first = model->pConstraintIndex->FirstInstalled(*model, featureKeyword);
-      if (first >= 0) model->Installed(first)->currentOption.Assign(optionKeyword);
+      if (first >= 0) model->Installed(first)->SetCurrentOption(optionKeyword);
     } else {
       for (InstalledOption *installed : model->installedOptions) {
         if (installed->featureKeyword.Equals(featureKeyword)) {
-          installed->currentOption.Assign(optionKeyword);
+          installed->SetCurrentOption(optionKeyword);
           break;
         }
       }

@@ -37,6 +37,20 @@ void PpdText::Assign(const PpdUnit *s) {
   length = n;
 }
 
+bool StoreWord(PpdRecordStore &store, const PpdText &text, PpdWord &word) {
+  if (text.length == 0) {
+    word = PpdWord{};
+    return true;
+  }
+  const size_t bytes = sizeof(PpdUnit) * (static_cast<size_t>(text.length) + 1);
+  void *storage = store.Allocate(bytes);
+  if (storage == nullptr) return false;
+  std::memcpy(storage, text.text, bytes);
+  word.text = static_cast<const PpdUnit *>(storage);
+  word.length = text.length;
+  return true;
+}
+
 bool PpdWord::Equals(const PpdUnit *s) const {
   if (s == nullptr) return false;
   int32_t i = 0;
@@ -77,10 +91,10 @@ void *PpdRecordStore::AllocateInNewBlock(size_t bytes, size_t slack) {
                     : blocks_->capacity < kLargestBlockBytes ? blocks_->capacity * 2
                                                               : kLargestBlockBytes;
   if (capacity < bytes + slack) capacity = bytes + slack;
-  if (!TakeFrom(budget_, kHeader + capacity)) return nullptr;
+  if (!TakeFrom(budget_, kHeader + capacity + kPpdHeapChunkBytes)) return nullptr;
   Block *block = static_cast<Block *>(std::malloc(kHeader + capacity));
   if (block == nullptr) {
-    if (budget_ != nullptr) budget_->Give(kHeader + capacity);
+    if (budget_ != nullptr) budget_->Give(kHeader + capacity + kPpdHeapChunkBytes);
     return nullptr;
   }
   block->next = blocks_;
@@ -140,7 +154,58 @@ PpdOption *PpdOption::Create(PpdRecordStore &store) {
   return block != nullptr ? new (block) PpdOption : nullptr;
 }
 
+bool PpdOption::SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText) {
+  if (!StoreWord(store, keywordText, keyword)) return false;
+  if (translationText.Equals(keywordText)) {
+    translation = keyword;
+    return true;
+  }
+  return StoreWord(store, translationText, translation);
+}
+
+PpdFeature *PpdFeature::Create(PpdRecordStore &store) {
+  void *block = store.Allocate(sizeof(PpdFeature));
+  return block != nullptr ? new (block) PpdFeature : nullptr;
+}
+
 PpdFeature::~PpdFeature() { delete[] pwszQuery; }
+
+InstalledOption *InstalledOption::Create(PpdRecordStore &store) {
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerInstalled)) return nullptr;
+  void *block = store.Allocate(sizeof(InstalledOption));
+  return block != nullptr ? new (block) InstalledOption : nullptr;
+}
+
+void InstalledOption::SetCurrentOption(const PpdUnit *s) {
+  int32_t n = 0;
+  while (n < kPpdTextUnits - 1 && s[n] != 0) ++n;
+  PpdWord value{n, s};
+  if (currentOption.Equals(value)) return;
+  PpdWord shared;
+  bool found = false;
+  if (feature != nullptr && feature->defaultOption.Equals(value)) {
+    shared = feature->defaultOption;
+    found = true;
+  }
+  for (int32_t i = 0; feature != nullptr && !found && i < feature->options.Count(); ++i) {
+    if (feature->options[i]->keyword.Equals(value)) {
+      shared = feature->options[i]->keyword;
+      found = true;
+    }
+  }
+  PpdUnit *copy = nullptr;
+  if (!found) {
+    copy = new (std::nothrow) PpdUnit[static_cast<size_t>(n) + 1];
+    if (copy != nullptr) {
+      std::memcpy(copy, s, sizeof(PpdUnit) * static_cast<size_t>(n));
+      copy[n] = 0;
+      shared = PpdWord{n, copy};
+    }
+  }
+  delete[] copy_;
+  copy_ = copy;
+  currentOption = shared;
+}
 
 bool PpdFeature::IsInstallable() const {
   return groupKeyword.Equals(QX_PPD_STR("InstallableOptions"));

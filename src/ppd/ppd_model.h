@@ -98,9 +98,9 @@ PpdArray<T>::~PpdArray() {
 template <class T>
 bool PpdArray<T>::Reserve(int32_t capacity, PpdByteBudget *budget) {
   if (items_ != nullptr) return true;
-  const size_t bytes = sizeof(T *) * static_cast<size_t>(capacity);
+  const size_t bytes = sizeof(T *) * static_cast<size_t>(capacity) + kPpdHeapChunkBytes;
   if (!TakeFrom(budget, bytes)) return false;
-  items_ = static_cast<T **>(std::malloc(bytes));
+  items_ = static_cast<T **>(std::malloc(sizeof(T *) * static_cast<size_t>(capacity)));
   if (items_ == nullptr) {
     if (budget != nullptr) budget->Give(bytes);
     return false;
@@ -170,17 +170,56 @@ class PpdRecordStore {
   PpdByteBudget *budget_;
 };
 
+// A zero-terminated text of at most 259 units, read and cut like a PpdText,
+// kept compactly in its record's store: the texts of options, features,
+// installed options and constraints (a PpdText takes 520 bytes whatever its
+// length, and a hostile file of minimal lines would make a model hundreds of
+// times its size).
+struct PpdWord {
+  int32_t length = 0;
+  const PpdUnit *text = QX_PPD_STR("");
+
+  // A word over a zero-terminated string of at most 259 units that the
+  // caller keeps alive (models made by hand).
+  static PpdWord Of(const PpdUnit *zeroTerminated) {
+    int32_t n = 0;
+    while (n < kPpdTextUnits - 1 && zeroTerminated[n] != 0) ++n;
+    return PpdWord{n, zeroTerminated};
+  }
+
+  bool IsEmpty() const { return length == 0; }
+  bool Equals(const PpdText &other) const { return EqualUnits(other.text, other.length); }
+  bool Equals(const PpdWord &other) const { return EqualUnits(other.text, other.length); }
+  bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
+
+ private:
+  bool EqualUnits(const PpdUnit *units, int32_t count) const {
+    if (length != count) return false;
+    for (int32_t i = 0; i < length; ++i) {
+      if (text[i] != units[i]) return false;
+    }
+    return true;
+  }
+};
+
+// The text as a word in the store (an empty text takes nothing); false when
+// out of memory or budget.
+bool StoreWord(PpdRecordStore &store, const PpdText &text, PpdWord &word);
+
 // One option line of a feature. Options live in their model's record store,
 // which outlives the features that hold them.
 struct PpdOption {
-  PpdText keyword;                    // "LC1"
-  PpdText translation;                // display text; the keyword when none
+  PpdWord keyword;                    // "LC1"
+  PpdWord translation;                // display text; the keyword when none
   PpdUnit *pwszInvocation = nullptr;  // value after the colon, unquoted; in the store
   uint8_t bConstrained = 0;           // 1 when an installed option excludes it
 
   // A new option in the store, with its share of the index taken from the
   // store's budget; null when out of memory or budget.
   static PpdOption *Create(PpdRecordStore &store);
+  // Keeps the texts in the store, once when they are equal; false when out
+  // of memory or budget.
+  bool SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText);
   // The store owns the memory.
   static void operator delete(void *) {}
   PpdOption(const PpdOption &) = delete;
@@ -195,41 +234,30 @@ constexpr int32_t kPpdPickMany = 2;
 constexpr int32_t kPpdBoolean = 3;
 
 // One *OpenUI ... *CloseUI block.
+// Its texts live in the model's option store.
 struct PpdFeature {
-  PpdText keyword;                // "*InputSlot", with its asterisk
-  PpdText translation;            // "Input Slot"
-  PpdText defaultOption;          // value of the block's *Default... line
-  PpdText groupKeyword;           // enclosing *OpenGroup, empty outside one
-  PpdText groupTranslation;
+  PpdWord keyword;                // "*InputSlot", with its asterisk
+  PpdWord translation;            // "Input Slot"
+  PpdWord defaultOption;          // value of the block's *Default... line
+  PpdWord groupKeyword;           // enclosing *OpenGroup, empty outside one
+  PpdWord groupTranslation;
   PpdUnit *pwszQuery = nullptr;   // owned; value of the first *?... line, or null
   int32_t iUiType = kPpdPickOne;
   int32_t iOrder = 0;             // number of the *OrderDependency line
   PpdArray<PpdOption> options;    // in file order
 
-  PpdFeature() = default;
+  // A new feature in the store; null when out of memory or budget.
+  static PpdFeature *Create(PpdRecordStore &store);
+  // The store owns the memory; the destructor frees the query and the array.
+  static void operator delete(void *) {}
   PpdFeature(const PpdFeature &) = delete;
   PpdFeature &operator=(const PpdFeature &) = delete;
   ~PpdFeature();
 
   bool IsInstallable() const;     // group keyword is "InstallableOptions"
-};
 
-// A word of a constraint: a zero-terminated text of at most 259 units, read
-// and cut like a PpdText, kept in its constraint's own compact storage (large
-// PPDs have thousands of constraints).
-struct PpdWord {
-  int32_t length = 0;
-  const PpdUnit *text = QX_PPD_STR("");
-
-  bool IsEmpty() const { return length == 0; }
-  bool Equals(const PpdText &other) const {
-    if (length != other.length) return false;
-    for (int32_t i = 0; i < length; ++i) {
-      if (text[i] != other.text[i]) return false;
-    }
-    return true;
-  }
-  bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
+ private:
+  PpdFeature() = default;
 };
 
 // A number from 0 to 1023 for a keyword of units, or of bytes that stand for
@@ -277,9 +305,27 @@ class PpdConstraint {
 // default at first, later what the driver reports.
 class InstalledOption {
  public:
-  virtual ~InstalledOption() = default;
-  PpdText featureKeyword;  // with asterisk
-  PpdText currentOption;
+  // A new installed option in the store, with its share of the index taken
+  // from the store's budget; null when out of memory or budget.
+  static InstalledOption *Create(PpdRecordStore &store);
+  // The store owns the memory; the destructor frees any copy.
+  static void operator delete(void *) {}
+  InstalledOption(const InstalledOption &) = delete;
+  InstalledOption &operator=(const InstalledOption &) = delete;
+  virtual ~InstalledOption() { delete[] copy_; }
+
+  // Copies up to 259 units of a zero-terminated string as they are. A value
+  // the feature holds (its default or an option keyword) is shared, anything
+  // else copied; empty when the copy cannot be allocated.
+  void SetCurrentOption(const PpdUnit *zeroTerminated);
+
+  PpdWord featureKeyword;  // with asterisk; the feature's own
+  PpdWord currentOption;
+  const PpdFeature *feature = nullptr;  // whose texts may be shared
+
+ private:
+  PpdUnit *copy_ = nullptr;  // new[]; a current option the feature does not hold
+  InstalledOption() = default;
 };
 
 class PpdConstraintIndex;  // lookup built once per model for the marks
@@ -309,7 +355,7 @@ class PpdModel {
   PpdArray<PpdFeature> features;
   PpdRecordStore constraintStore{&budget};  // before constraints: outlives them
   PpdArray<PpdConstraint> constraints;
-  PpdText modelName, product, manufacturer, languageEncoding, languageVersion;
+  PpdText modelName, product, manufacturer, languageEncoding, languageVersion;  // one each
   PpdArray<InstalledOption> installedOptions;
 
   // Owned; built by the first MarkConstrainedOptions, at the end of reading.
@@ -354,8 +400,8 @@ void MarkConstrainedOptions(PpdModel *model);
 // 1 when a constraint says installedFeature at installedOption excludes
 // option of feature; else 2 when a constraint links installedFeature to
 // feature at all; else 0.
-int MatchConstraint(const PpdModel *model, const PpdText &installedFeature,
-                    const PpdText &installedOption, const PpdFeature &feature,
+int MatchConstraint(const PpdModel *model, const PpdWord &installedFeature,
+                    const PpdWord &installedOption, const PpdFeature &feature,
                     const PpdOption &option);
 
 }  // namespace qx

@@ -10,4 +10,4 @@ if [ $# -eq 0 ] && [ ! -d "$dir" ]; then
   bash /work/shared/ppd/build-corpus.sh "$dir"
 fi
 cmake --build "$ROOT/build/native" --target qx-ppd-worst-bench -- -j2 >/dev/null
-exec "$ROOT/build/native/qx-ppd-worst-bench" "$dir"
+find "$dir" -iname '*.ppd' -type f | sort | "$ROOT/build/native/qx-ppd-worst-bench"

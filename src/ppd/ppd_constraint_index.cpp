@@ -67,57 +67,40 @@ void PpdConstraintIndex::Slots::Size(size_t keys) {
 }
 
 int32_t PpdConstraintIndex::FindKeyword(const PpdModel &model, const PpdUnit *text, int32_t length,
-                                        uint64_t hash) {
-  for (size_t slot = hash & keywordSlots_.Mask();; slot = (slot + 1) & keywordSlots_.Mask()) {
-    ++stats_.probes;
-    int32_t id = keywordSlots_.ids[slot];
-    if (id < 0) return -1;
+                                        int32_t newId) {
+  return keywordSlots_.Find(HashUnits(text, length), newId, stats_.probes, [&](int32_t id) {
     const PpdWord &keyword = model.Installed(id)->featureKeyword;
-    if (SameUnits(keyword.text, keyword.length, text, length)) return id;
-  }
+    return SameUnits(keyword.text, keyword.length, text, length);
+  });
 }
 
 int32_t PpdConstraintIndex::FindCondition(const PpdModel &model, int32_t keyword, const PpdUnit *text,
                                           int32_t length, bool add, int32_t constraint) {
   uint64_t hash = HashUnits(text, length, static_cast<uint64_t>(keyword) * 0x9e3779b97f4a7c15ull);
-  for (size_t slot = hash & conditionSlots_.Mask();; slot = (slot + 1) & conditionSlots_.Mask()) {
-    ++stats_.probes;
-    int32_t id = conditionSlots_.ids[slot];
-    if (id < 0) {
-      if (!add) return -1;
-      id = static_cast<int32_t>(conditionKeyword_.size());
-      conditionSlots_.ids[slot] = id;
-      conditionKeyword_.push_back(keyword);
-      conditionConstraint_.push_back(constraint);
-      return id;
-    }
-    const PpdWord &option = model.Constraint(conditionConstraint_[static_cast<size_t>(id)])->option1;
-    if (conditionKeyword_[static_cast<size_t>(id)] == keyword &&
-        SameUnits(option.text, option.length, text, length)) {
-      return id;
-    }
+  const int32_t next = add ? static_cast<int32_t>(conditionKeyword_.size()) : -1;
+  int32_t id = conditionSlots_.Find(hash, next, stats_.probes, [&](int32_t held) {
+    const PpdWord &option = model.Constraint(conditionConstraint_[static_cast<size_t>(held)])->option1;
+    return conditionKeyword_[static_cast<size_t>(held)] == keyword &&
+           SameUnits(option.text, option.length, text, length);
+  });
+  if (add && id == next) {
+    conditionKeyword_.push_back(keyword);
+    conditionConstraint_.push_back(constraint);
   }
+  return id;
 }
 
 int32_t PpdConstraintIndex::FindGroup(const PpdModel &model, const PpdWord &feature, const PpdWord &option,
                                       bool add, int32_t constraint) {
   uint64_t hash = HashUnits(option.text, option.length, HashUnits(feature.text, feature.length));
-  for (size_t slot = hash & groupSlots_.Mask();; slot = (slot + 1) & groupSlots_.Mask()) {
-    ++stats_.probes;
-    int32_t id = groupSlots_.ids[slot];
-    if (id < 0) {
-      if (!add) return -1;
-      id = static_cast<int32_t>(groupConstraint_.size());
-      groupSlots_.ids[slot] = id;
-      groupConstraint_.push_back(constraint);
-      return id;
-    }
-    const PpdConstraint &held = *model.Constraint(groupConstraint_[static_cast<size_t>(id)]);
-    if (SameUnits(held.feature2.text, held.feature2.length, feature.text, feature.length) &&
-        SameUnits(held.option2.text, held.option2.length, option.text, option.length)) {
-      return id;
-    }
-  }
+  const int32_t next = add ? static_cast<int32_t>(groupConstraint_.size()) : -1;
+  int32_t id = groupSlots_.Find(hash, next, stats_.probes, [&](int32_t held) {
+    const PpdConstraint &pair = *model.Constraint(groupConstraint_[static_cast<size_t>(held)]);
+    return SameUnits(pair.feature2.text, pair.feature2.length, feature.text, feature.length) &&
+           SameUnits(pair.option2.text, pair.option2.length, option.text, option.length);
+  });
+  if (add && id == next) groupConstraint_.push_back(constraint);
+  return id;
 }
 
 PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
@@ -126,14 +109,7 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   keywordOf_.reserve(static_cast<size_t>(installedCount));
   for (int32_t i = 0; i < installedCount; ++i) {
     const PpdWord &keyword = model.Installed(i)->featureKeyword;
-    uint64_t hash = HashUnits(keyword.text, keyword.length);
-    int32_t first = FindKeyword(model, keyword.text, keyword.length, hash);
-    if (first < 0) {
-      size_t slot = hash & keywordSlots_.Mask();
-      while (keywordSlots_.ids[slot] >= 0) slot = (slot + 1) & keywordSlots_.Mask();
-      keywordSlots_.ids[slot] = first = i;
-    }
-    keywordOf_.push_back(first);
+    keywordOf_.push_back(FindKeyword(model, keyword.text, keyword.length, i));
   }
 
   // The constraints led by an installed feature, with that feature's id.
@@ -142,7 +118,7 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   ledKeyword.reserve(static_cast<size_t>(model.ConstraintCount()));
   for (int32_t c = 0; c < model.ConstraintCount(); ++c) {
     const PpdWord &feature1 = model.Constraint(c)->feature1;
-    int32_t keyword = FindKeyword(model, feature1.text, feature1.length, HashUnits(feature1.text, feature1.length));
+    int32_t keyword = FindKeyword(model, feature1.text, feature1.length, -1);
     if (keyword < 0) continue;
     led.push_back(c);
     ledKeyword.push_back(keyword);
@@ -226,8 +202,7 @@ void PpdConstraintIndex::Mark(PpdModel &model) {
 }
 
 int32_t PpdConstraintIndex::FirstInstalled(const PpdModel &model, const PpdUnit *keyword) {
-  int32_t length = UnitCount(keyword);
-  return FindKeyword(model, keyword, length, HashUnits(keyword, length));
+  return FindKeyword(model, keyword, UnitCount(keyword), -1);
 }
 
 }  // namespace qx

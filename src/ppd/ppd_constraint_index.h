@@ -43,9 +43,23 @@ class PpdConstraintIndex {
   struct Slots {
     std::vector<int32_t> ids;  // -1: empty; size a power of two
     void Size(size_t keys);
-    size_t Mask() const { return ids.size() - 1; }
+    // The id whose key matches, or else newId put in the free slot found
+    // (-1: nothing is put). Every slot visited counts a probe.
+    template <class Matches>
+    int32_t Find(uint64_t hash, int32_t newId, int64_t &probes, Matches matches) {
+      const size_t mask = ids.size() - 1;
+      for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        ++probes;
+        if (ids[slot] < 0) {
+          if (newId >= 0) ids[slot] = newId;
+          return newId;
+        }
+        if (matches(ids[slot])) return ids[slot];
+      }
+    }
   };
-  int32_t FindKeyword(const PpdModel &model, const PpdUnit *text, int32_t length, uint64_t hash);
+  // With newId >= 0 a keyword not yet held is added as newId.
+  int32_t FindKeyword(const PpdModel &model, const PpdUnit *text, int32_t length, int32_t newId);
   int32_t FindCondition(const PpdModel &model, int32_t keyword, const PpdUnit *text, int32_t length,
                         bool add, int32_t constraint);
   int32_t FindGroup(const PpdModel &model, const PpdWord &feature, const PpdWord &option, bool add,

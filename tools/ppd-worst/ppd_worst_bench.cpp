@@ -1,9 +1,8 @@
-// qx-ppd-worst-bench CORPUS_DIR: the reader on the generated worst cases
-// against the real corpus. Per family and size: the time of reading and the
+// qx-ppd-worst-bench < CORPUS_PATHS: the reader on the generated worst cases
+// against the real corpus, whose files' paths come one a line. Per family and size: the time of reading and the
 // first recompute of the marks, and the model's heap. Ends with "name: value"
 // lines; worst_ms_per_mb is to stay within 3x corpus_ms_per_mb, and
 // worst_model_mb at most 64.
-#include <dirent.h>
 #include <malloc.h>
 #include <sys/stat.h>
 
@@ -20,24 +19,17 @@
 
 namespace {
 
-void Collect(const std::string &dir, std::vector<std::string> &paths, double &megabytes) {
-  DIR *d = opendir(dir.c_str());
-  if (d == nullptr) return;
-  while (dirent *entry = readdir(d)) {
-    std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    std::string path = dir + "/" + name;
+// The corpus's files, one path a line.
+void ReadPaths(std::FILE *in, std::vector<std::string> &paths, double &megabytes) {
+  char line[4096];
+  while (std::fgets(line, sizeof line, in) != nullptr) {
+    std::string path(line);
+    while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
     struct stat st;
-    if (stat(path.c_str(), &st) != 0) continue;
-    if (S_ISDIR(st.st_mode)) {
-      Collect(path, paths, megabytes);
-    } else if (S_ISREG(st.st_mode) && name.size() > 4 &&
-               strcasecmp(name.c_str() + name.size() - 4, ".ppd") == 0) {
-      paths.push_back(path);
-      megabytes += static_cast<double>(st.st_size) / 1048576.0;
-    }
+    if (path.empty() || stat(path.c_str(), &st) != 0) continue;
+    paths.push_back(path);
+    megabytes += static_cast<double>(st.st_size) / 1048576.0;
   }
-  closedir(d);
 }
 
 double Now() {
@@ -69,17 +61,13 @@ double CorpusSeconds(const std::vector<std::string> &paths) {
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fputs("usage: qx-ppd-worst-bench CORPUS_DIR\n", stderr);
-    return 2;
-  }
+int main() {
   std::vector<std::string> paths;
   double corpusMb = 0;
-  Collect(argv[1], paths, corpusMb);
+  ReadPaths(stdin, paths, corpusMb);
   if (paths.empty()) {
-    std::fprintf(stderr, "qx-ppd-worst-bench: no .ppd files under %s\n", argv[1]);
-    return 1;
+    std::fputs("usage: qx-ppd-worst-bench < CORPUS_PATHS (one PPD file a line)\n", stderr);
+    return 2;
   }
   CorpusSeconds(paths);  // warms the page cache
   double corpus = std::min(CorpusSeconds(paths), CorpusSeconds(paths));

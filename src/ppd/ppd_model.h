@@ -62,9 +62,10 @@ class PpdText {
   }
 };
 
-// An owning array of records in file order. Starts at a fixed capacity and
-// doubles when full; an allocation failure, or a budget that cannot take
-// the growth, leaves it unchanged.
+// An owning array of records in file order. Allocated at its first record
+// with the capacity Reserve gave (many features have no options), doubled
+// when full; an allocation failure, or a budget that cannot take the growth,
+// leaves it unchanged.
 template <class T>
 class PpdArray {
  public:
@@ -78,14 +79,21 @@ class PpdArray {
   T *const *begin() const { return items_; }
   T *const *end() const { return items_ + count_; }
 
-  // First allocation; the array's growth is taken from the budget, if any.
-  bool Reserve(int32_t capacity, PpdByteBudget *budget = nullptr);
-  bool Append(T *item);            // takes ownership only on success
+  // The first capacity; the array's memory is taken from the budget, if
+  // any. Without it no record can be appended.
+  void Reserve(int32_t capacity, PpdByteBudget *budget = nullptr) {
+    if (items_ != nullptr) return;
+    first_ = capacity;
+    budget_ = budget;
+  }
+  bool Append(T *item);  // takes ownership only on success
 
  private:
+  bool Grow();
   T **items_ = nullptr;
   int32_t count_ = 0;
   int32_t capacity_ = 0;
+  int32_t first_ = 0;
   PpdByteBudget *budget_ = nullptr;
 };
 
@@ -96,35 +104,25 @@ PpdArray<T>::~PpdArray() {
 }
 
 template <class T>
-bool PpdArray<T>::Reserve(int32_t capacity, PpdByteBudget *budget) {
-  if (items_ != nullptr) return true;
-  const size_t bytes = sizeof(T *) * static_cast<size_t>(capacity) + kPpdHeapChunkBytes;
-  if (!TakeFrom(budget, bytes)) return false;
-  items_ = static_cast<T **>(std::malloc(sizeof(T *) * static_cast<size_t>(capacity)));
-  if (items_ == nullptr) {
-    if (budget != nullptr) budget->Give(bytes);
+bool PpdArray<T>::Grow() {
+  int32_t capacity = items_ == nullptr ? first_ : capacity_ > INT32_MAX / 2 ? 0 : capacity_ * 2;
+  if (capacity <= 0) return false;
+  const size_t taken = sizeof(T *) * static_cast<size_t>(capacity - capacity_) +
+                       (items_ == nullptr ? kPpdHeapChunkBytes : 0);
+  if (!TakeFrom(budget_, taken)) return false;
+  void *grown = std::realloc(items_, sizeof(T *) * static_cast<size_t>(capacity));
+  if (grown == nullptr) {
+    if (budget_ != nullptr) budget_->Give(taken);
     return false;
   }
+  items_ = static_cast<T **>(grown);
   capacity_ = capacity;
-  budget_ = budget;
   return true;
 }
 
 template <class T>
 bool PpdArray<T>::Append(T *item) {
-  if (items_ == nullptr) return false;
-  if (count_ == capacity_) {
-    if (capacity_ > INT32_MAX / 2) return false;
-    const size_t added = sizeof(T *) * static_cast<size_t>(capacity_);
-    if (!TakeFrom(budget_, added)) return false;
-    void *grown = std::realloc(items_, added * 2);
-    if (grown == nullptr) {
-      if (budget_ != nullptr) budget_->Give(added);
-      return false;
-    }
-    items_ = static_cast<T **>(grown);
-    capacity_ *= 2;
-  }
+  if (count_ == capacity_ && !Grow()) return false;
   items_[count_++] = item;
   return true;
 }

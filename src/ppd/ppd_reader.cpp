@@ -80,7 +80,7 @@ struct LineTexts {
 
 template <class Source>
 bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store) {
-  if (!feature.options.Reserve(8, store.Budget())) return false;
+  feature.options.Reserve(8, store.Budget());
   LineTexts texts;
   if (!ReadKeywordAndTranslationFrom(source, token, texts.keyword, texts.translation) ||
       !StoreWord(store, texts.keyword, feature.keyword) ||
@@ -249,10 +249,10 @@ PpdModel *ReadModelFrom(Source &source) {
   token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
   Reader<Source> reader(source, token, *model);
   PpdByteBudget *budget = &model->budget;
-  if (token.bytes != nullptr && budget->Take(sizeof(PpdModel)) && model->features.Reserve(32, budget) &&
-      model->installedOptions.Reserve(32, budget) && model->constraints.Reserve(512, budget)) {
-    reader.ReadAll();
-  }
+  model->features.Reserve(32, budget);
+  model->installedOptions.Reserve(32, budget);
+  model->constraints.Reserve(512, budget);
+  if (token.bytes != nullptr && budget->Take(sizeof(PpdModel))) reader.ReadAll();
   std::free(token.bytes);
   MarkConstrainedOptions(model);
   return model;

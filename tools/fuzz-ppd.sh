@@ -12,7 +12,7 @@ target=ppd_fuzz; name=ppd-fuzz; limits=(-rss_limit_mb=2048 -timeout=60); seeds=(
 if [ "${1:-}" = --large ]; then
   shift
   target=ppd_fuzz_large; name=ppd-fuzz-large; seeds+=(tests/ppd/fuzz/large-seeds)
-  limits=(-rss_limit_mb=256 -timeout=10 -max_len=1048576)
+  limits=(-rss_limit_mb=256 -timeout=30 -max_len=1048576)
   export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=32}
 fi
 seconds=${1:-3600}; shift || true

@@ -121,7 +121,6 @@ PpdConstraint *PpdConstraint::Create(PpdRecordStore &store, const PpdText *words
     targets[i]->length = words[i].length;
     storage += words[i].length + 1;
   }
-  constraint->feature1Bit = PpdKeywordBit(constraint->feature1.text, constraint->feature1.length);
   return constraint;
 }
 
@@ -144,7 +143,6 @@ PpdConstraint *PpdConstraint::CreateFromAsciiLine(PpdRecordStore &store,
     targets[i]->text = storage + (starts[i] - starts[0]);
     targets[i]->length = static_cast<int32_t>(ends[i] - starts[i]);
   }
-  constraint->feature1Bit = PpdKeywordBit(line + starts[0], static_cast<int32_t>(ends[0] - starts[0]));
   return constraint;
 }
 

@@ -141,8 +141,8 @@ class PpdRecordStore {
   PpdByteBudget *Budget() const { return budget_; }
 
   // Pointer-aligned storage that lives as long as the store; null when out
-  // of memory or budget. With slack, that many more bytes are writable beyond the end
-  // of the allocation, which the next allocation may reuse.
+  // of memory or budget. With slack, that many more bytes are writable
+  // beyond the end of the allocation, which the next allocation may reuse.
   void *Allocate(size_t bytes, size_t slack = 0) {
     bytes = (bytes + kAlign - 1) / kAlign * kAlign;
     if (blocks_ == nullptr || blocks_->capacity - blocks_->used < bytes + slack) {
@@ -231,8 +231,7 @@ constexpr int32_t kPpdPickOne = 1;   // and any unknown word
 constexpr int32_t kPpdPickMany = 2;
 constexpr int32_t kPpdBoolean = 3;
 
-// One *OpenUI ... *CloseUI block.
-// Its texts live in the model's option store.
+// One *OpenUI ... *CloseUI block; its texts live in the model's option store.
 struct PpdFeature {
   PpdWord keyword;                // "*InputSlot", with its asterisk
   PpdWord translation;            // "Input Slot"
@@ -258,17 +257,6 @@ struct PpdFeature {
   PpdFeature() = default;
 };
 
-// A number from 0 to 1023 for a keyword of units, or of bytes that stand for
-// units of the same value; equal keywords give equal numbers. For quick
-// filters over a few keywords.
-template <class Unit>
-inline uint32_t PpdKeywordBit(const Unit *text, int32_t length) {
-  if (length <= 0) return 0;
-  uint32_t last = static_cast<uint16_t>(text[length - 1]);
-  uint32_t middle = static_cast<uint16_t>(text[length / 2]);
-  return (static_cast<uint32_t>(length) * 2654435761u ^ last * 40503u ^ middle * 9973u) % 1024;
-}
-
 // One *UIConstraints line, words in line order: when feature1 is at option1,
 // option2 of feature2 is excluded. Words not read stay empty.
 class PpdConstraint {
@@ -293,7 +281,6 @@ class PpdConstraint {
   PpdWord option1;
   PpdWord feature2;  // with asterisk
   PpdWord option2;
-  uint32_t feature1Bit = 0;  // PpdKeywordBit of feature1
 
  private:
   PpdConstraint() = default;

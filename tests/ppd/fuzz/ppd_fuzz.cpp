@@ -5,8 +5,9 @@
 //
 // Built with QX_PPD_FUZZ_LARGE (ppd_fuzz_large), an input "head NUL body
 // [NUL tail]" stands for head, body repeated up to 1 MB, and tail, so that
-// mutations reach files whose cost grows with the square of their size;
-// its runs set -rss_limit_mb and -timeout so that such a file fails.
+// mutations reach files whose cost grows with the square of their size:
+// a model holding more heap than its byte budget allows fails at once, and
+// its runs' -timeout fails a reading whose time grows so.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,10 @@
 #include <cstdlib>
 #include <memory>
 #include <vector>
+
+#ifdef QX_PPD_FUZZ_LARGE
+#include <sanitizer/allocator_interface.h>
+#endif
 
 #include "ppd/ppd_dump.h"
 #include "ppd/ppd_marks.h"
@@ -57,6 +62,9 @@ void CheckMarks(qx::PpdModel &model, uint64_t work) {
 
 #ifdef QX_PPD_FUZZ_LARGE
 constexpr size_t kLargeBytes = 1 << 20;
+// The heap of a model read and indexed: its budget, and a margin for what
+// the budget does not see of the allocator's own.
+constexpr size_t kModelHeapLimit = (size_t{64} + 16) << 20;
 
 std::vector<uint8_t> Expand(const uint8_t *data, size_t size) {
   const uint8_t *end = data + size;
@@ -87,8 +95,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *input, size_t inputSize) {
   const size_t size = inputSize;
 #endif
   Bytes bytes{data, size, 0};
+#ifdef QX_PPD_FUZZ_LARGE
+  const size_t heapBefore = __sanitizer_get_current_allocated_bytes();
+#endif
   std::unique_ptr<qx::PpdModel> model(qx::ReadPpdModel(&Bytes::Next, &bytes));
   if (!model) return 0;
+#ifdef QX_PPD_FUZZ_LARGE
+  if (__sanitizer_get_current_allocated_bytes() - heapBefore > kModelHeapLimit) std::abort();
+#endif
 
   // The FILE reader must build the same model.
   if (size > 0) {

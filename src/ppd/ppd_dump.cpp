@@ -37,7 +37,7 @@ std::string CurrentOptionText(const PpdModel &model, const InstalledOption &inst
   return ToUtf8(installed.currentOption);
 }
 
-std::string FeatureText(const PpdModel &model, const PpdText &keyword) {
+std::string FeatureText(const PpdModel &model, const PpdWord &keyword) {
   const PpdFeature *feature = model.FindFeature(keyword.text);
   return ToUtf8(feature != nullptr ? feature->translation : keyword);
 }

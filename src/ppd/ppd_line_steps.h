@@ -152,10 +152,11 @@ enum class LineStep { kLeft, kRead, kOutOfMemory };
 // and a blank, "option/translation" without hexadecimal parts up to a colon
 // or line end, blanks, and a quoted invocation, all in view. Makes the
 // option the token reads would make and consumes the same bytes; any other
-// line is left to them, with at most white space consumed.
+// line is left to them, with at most white space consumed. The option's
+// texts pass through keywordText and translationText.
 template <class Source>
 LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdFeature &feature,
-                      PpdRecordStore &store) {
+                          PpdRecordStore &store, PpdText &keywordText, PpdText &translationText) {
   Scan<Source> scan(source);
   scan.SkipWhite();
   const int32_t length = keyword.length;
@@ -183,7 +184,10 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
 
   PpdOption *option = PpdOption::Create(store);
   if (option == nullptr || !feature.options.Append(option)) return LineStep::kOutOfMemory;
-  SetPlainTexts(option->keyword, option->translation, p + start, end - start, slash);
+  keywordText.Clear();  // an empty keyword is what takes the text before any slash
+  translationText.Clear();
+  SetPlainTexts(keywordText, translationText, p + start, end - start, slash);
+  if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
   const unsigned char *invocation = p + open + 1;
   int32_t invocationLength = static_cast<int32_t>(static_cast<const unsigned char *>(close) - invocation);
   option->pwszInvocation = CopyBytes(invocation, invocationLength, store);

@@ -5,13 +5,14 @@
 
 namespace qx {
 
+struct PpdConstraintIndexStats;
+
 // The marks straight from the definition, comparing every option with every
 // constraint for every installed option. The reference for the index.
 void MarkConstrainedOptionsPlain(PpdModel *model);
 
-// The marks of a model just read, whose marks are all still 0, in one pass
-// over the constraints without the index.
-void MarkConstrainedOptionsInOnePass(PpdModel *model);
+// The figures of the model's constraint index; null while it has none.
+const PpdConstraintIndexStats *ConstraintIndexStats(const PpdModel &model);
 
 void FreeConstraintIndex(PpdConstraintIndex *index);
 

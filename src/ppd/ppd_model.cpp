@@ -39,6 +39,20 @@ void PpdText::Assign(const PpdUnit *s) {
   length = n;
 }
 
+bool StoreWord(PpdRecordStore &store, const PpdText &text, PpdWord &word) {
+  if (text.length == 0) {
+    word = PpdWord{};
+    return true;
+  }
+  const size_t bytes = sizeof(PpdUnit) * (static_cast<size_t>(text.length) + 1);
+  void *storage = store.Allocate(bytes);
+  if (storage == nullptr) return false;
+  std::memcpy(storage, text.text, bytes);
+  word.text = static_cast<const PpdUnit *>(storage);
+  word.length = text.length;
+  return true;
+}
+
 bool PpdWord::Equals(const PpdUnit *s) const {
   if (s == nullptr) return false;
   int32_t i = 0;
@@ -79,8 +93,12 @@ void *PpdRecordStore::AllocateInNewBlock(size_t bytes, size_t slack) {
                     : blocks_->capacity < kLargestBlockBytes ? blocks_->capacity * 2
                                                               : kLargestBlockBytes;
   if (capacity < bytes + slack) capacity = bytes + slack;
+  if (!TakeFrom(budget_, kHeader + capacity + kPpdHeapChunkBytes)) return nullptr;
   Block *block = static_cast<Block *>(TakePpdBlock(kHeader + capacity));
-  if (block == nullptr) return nullptr;
+  if (block == nullptr) {
+    if (budget_ != nullptr) budget_->Give(kHeader + capacity + kPpdHeapChunkBytes);
+    return nullptr;
+  }
   block->next = blocks_;
   block->used = bytes;
   block->capacity = capacity;
@@ -92,6 +110,7 @@ PpdConstraint *PpdConstraint::Create(PpdRecordStore &store, const PpdText *words
   if (count > 4) count = 4;
   size_t units = 0;
   for (int i = 0; i < count; ++i) units += static_cast<size_t>(words[i].length) + 1;
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerConstraint)) return nullptr;
   void *block = store.Allocate(sizeof(PpdConstraint) + sizeof(PpdUnit) * units);
   if (block == nullptr) return nullptr;
   PpdConstraint *constraint = new (block) PpdConstraint;
@@ -104,7 +123,6 @@ PpdConstraint *PpdConstraint::Create(PpdRecordStore &store, const PpdText *words
     targets[i]->length = words[i].length;
     storage += words[i].length + 1;
   }
-  constraint->feature1Bit = PpdKeywordBit(constraint->feature1.text, constraint->feature1.length);
   return constraint;
 }
 
@@ -113,6 +131,7 @@ PpdConstraint *PpdConstraint::CreateFromAsciiLine(PpdRecordStore &store,
                                                   const uint32_t *starts, const uint32_t *ends) {
   size_t units = ends[3] - starts[0] + 1;
   size_t chunks = (units + 15) / 16;
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerConstraint)) return nullptr;
   void *block = store.Allocate(sizeof(PpdConstraint) + sizeof(PpdUnit) * units,
                                sizeof(PpdUnit) * (chunks * 16 - units));
   if (block == nullptr) return nullptr;
@@ -126,16 +145,67 @@ PpdConstraint *PpdConstraint::CreateFromAsciiLine(PpdRecordStore &store,
     targets[i]->text = storage + (starts[i] - starts[0]);
     targets[i]->length = static_cast<int32_t>(ends[i] - starts[i]);
   }
-  constraint->feature1Bit = PpdKeywordBit(line + starts[0], static_cast<int32_t>(ends[0] - starts[0]));
   return constraint;
 }
 
 PpdOption *PpdOption::Create(PpdRecordStore &store) {
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerOption)) return nullptr;
   void *block = store.Allocate(sizeof(PpdOption));
   return block != nullptr ? new (block) PpdOption : nullptr;
 }
 
+bool PpdOption::SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText) {
+  if (!StoreWord(store, keywordText, keyword)) return false;
+  if (translationText.Equals(keywordText)) {
+    translation = keyword;
+    return true;
+  }
+  return StoreWord(store, translationText, translation);
+}
+
+PpdFeature *PpdFeature::Create(PpdRecordStore &store) {
+  void *block = store.Allocate(sizeof(PpdFeature));
+  return block != nullptr ? new (block) PpdFeature : nullptr;
+}
+
 PpdFeature::~PpdFeature() { delete[] pwszQuery; }
+
+InstalledOption *InstalledOption::Create(PpdRecordStore &store) {
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerInstalled)) return nullptr;
+  void *block = store.Allocate(sizeof(InstalledOption));
+  return block != nullptr ? new (block) InstalledOption : nullptr;
+}
+
+void InstalledOption::SetCurrentOption(const PpdUnit *s) {
+  int32_t n = 0;
+  while (n < kPpdTextUnits - 1 && s[n] != 0) ++n;
+  PpdWord value{n, s};
+  if (currentOption.Equals(value)) return;
+  PpdWord shared;
+  bool found = false;
+  if (feature != nullptr && feature->defaultOption.Equals(value)) {
+    shared = feature->defaultOption;
+    found = true;
+  }
+  for (int32_t i = 0; feature != nullptr && !found && i < feature->options.Count(); ++i) {
+    if (feature->options[i]->keyword.Equals(value)) {
+      shared = feature->options[i]->keyword;
+      found = true;
+    }
+  }
+  PpdUnit *copy = nullptr;
+  if (!found) {
+    copy = new (std::nothrow) PpdUnit[static_cast<size_t>(n) + 1];
+    if (copy != nullptr) {
+      std::memcpy(copy, s, sizeof(PpdUnit) * static_cast<size_t>(n));
+      copy[n] = 0;
+      shared = PpdWord{n, copy};
+    }
+  }
+  delete[] copy_;
+  copy_ = copy;
+  currentOption = shared;
+}
 
 bool PpdFeature::IsInstallable() const {
   return groupKeyword.Equals(QX_PPD_STR("InstallableOptions"));

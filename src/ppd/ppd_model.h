@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ppd/ppd_budget.h"
+
 namespace qx {
 
 // One UTF-16 unit. WCHAR in the Windows builds, so the option tree code can
@@ -60,8 +62,10 @@ class PpdText {
   }
 };
 
-// An owning array of records in file order. Starts at a fixed capacity and
-// doubles when full; an allocation failure leaves it unchanged.
+// An owning array of records in file order. Allocated at its first record
+// with the capacity Reserve gave (many features have no options), doubled
+// when full; an allocation failure, or a budget that cannot take the growth,
+// leaves it unchanged.
 template <class T>
 class PpdArray {
  public:
@@ -75,13 +79,22 @@ class PpdArray {
   T *const *begin() const { return items_; }
   T *const *end() const { return items_ + count_; }
 
-  bool Reserve(int32_t capacity);  // first allocation
-  bool Append(T *item);            // takes ownership only on success
+  // The first capacity; the array's memory is taken from the budget, if
+  // any. Without it no record can be appended.
+  void Reserve(int32_t capacity, PpdByteBudget *budget = nullptr) {
+    if (items_ != nullptr) return;
+    first_ = capacity;
+    budget_ = budget;
+  }
+  bool Append(T *item);  // takes ownership only on success
 
  private:
+  bool Grow();
   T **items_ = nullptr;
   int32_t count_ = 0;
   int32_t capacity_ = 0;
+  int32_t first_ = 0;
+  PpdByteBudget *budget_ = nullptr;
 };
 
 template <class T>
@@ -91,41 +104,45 @@ PpdArray<T>::~PpdArray() {
 }
 
 template <class T>
-bool PpdArray<T>::Reserve(int32_t capacity) {
-  if (items_ != nullptr) return true;
-  items_ = static_cast<T **>(std::malloc(sizeof(T *) * static_cast<size_t>(capacity)));
-  if (items_ == nullptr) return false;
+bool PpdArray<T>::Grow() {
+  int32_t capacity = items_ == nullptr ? first_ : capacity_ > INT32_MAX / 2 ? 0 : capacity_ * 2;
+  if (capacity <= 0) return false;
+  const size_t taken = sizeof(T *) * static_cast<size_t>(capacity - capacity_) +
+                       (items_ == nullptr ? kPpdHeapChunkBytes : 0);
+  if (!TakeFrom(budget_, taken)) return false;
+  void *grown = std::realloc(items_, sizeof(T *) * static_cast<size_t>(capacity));
+  if (grown == nullptr) {
+    if (budget_ != nullptr) budget_->Give(taken);
+    return false;
+  }
+  items_ = static_cast<T **>(grown);
   capacity_ = capacity;
   return true;
 }
 
 template <class T>
 bool PpdArray<T>::Append(T *item) {
-  if (items_ == nullptr) return false;
-  if (count_ == capacity_) {
-    if (capacity_ > INT32_MAX / 2) return false;
-    void *grown = std::realloc(items_, sizeof(T *) * static_cast<size_t>(capacity_) * 2);
-    if (grown == nullptr) return false;
-    items_ = static_cast<T **>(grown);
-    capacity_ *= 2;
-  }
+  if (count_ == capacity_ && !Grow()) return false;
   items_[count_++] = item;
   return true;
 }
 
 // Storage for many small records freed together: a few blocks, growing
 // from 4 KiB to 32 KiB, instead of one allocation per record (large PPDs
-// have thousands of constraints, and features dozens of options).
+// have thousands of constraints, and features dozens of options). Blocks are
+// taken from the budget, if any.
 class PpdRecordStore {
  public:
-  PpdRecordStore() = default;
+  explicit PpdRecordStore(PpdByteBudget *budget = nullptr) : budget_(budget) {}
   PpdRecordStore(const PpdRecordStore &) = delete;
   PpdRecordStore &operator=(const PpdRecordStore &) = delete;
   ~PpdRecordStore();
 
+  PpdByteBudget *Budget() const { return budget_; }
+
   // Pointer-aligned storage that lives as long as the store; null when out
-  // of memory. With slack, that many more bytes are writable beyond the end
-  // of the allocation, which the next allocation may reuse.
+  // of memory or budget. With slack, that many more bytes are writable
+  // beyond the end of the allocation, which the next allocation may reuse.
   void *Allocate(size_t bytes, size_t slack = 0) {
     bytes = (bytes + kAlign - 1) / kAlign * kAlign;
     if (blocks_ == nullptr || blocks_->capacity - blocks_->used < bytes + slack) {
@@ -148,18 +165,59 @@ class PpdRecordStore {
   static constexpr size_t kFirstBlockBytes = 4096;
   static constexpr size_t kLargestBlockBytes = 32768;
   Block *blocks_ = nullptr;  // the newest first
+  PpdByteBudget *budget_;
 };
+
+// A zero-terminated text of at most 259 units, read and cut like a PpdText,
+// kept compactly in its record's store: the texts of options, features,
+// installed options and constraints (a PpdText takes 520 bytes whatever its
+// length, and a hostile file of minimal lines would make a model hundreds of
+// times its size).
+struct PpdWord {
+  int32_t length = 0;
+  const PpdUnit *text = QX_PPD_STR("");
+
+  // A word over a zero-terminated string of at most 259 units that the
+  // caller keeps alive (models made by hand).
+  static PpdWord Of(const PpdUnit *zeroTerminated) {
+    int32_t n = 0;
+    while (n < kPpdTextUnits - 1 && zeroTerminated[n] != 0) ++n;
+    return PpdWord{n, zeroTerminated};
+  }
+
+  bool IsEmpty() const { return length == 0; }
+  bool Equals(const PpdText &other) const { return EqualUnits(other.text, other.length); }
+  bool Equals(const PpdWord &other) const { return EqualUnits(other.text, other.length); }
+  bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
+
+ private:
+  bool EqualUnits(const PpdUnit *units, int32_t count) const {
+    if (length != count) return false;
+    for (int32_t i = 0; i < length; ++i) {
+      if (text[i] != units[i]) return false;
+    }
+    return true;
+  }
+};
+
+// The text as a word in the store (an empty text takes nothing); false when
+// out of memory or budget.
+bool StoreWord(PpdRecordStore &store, const PpdText &text, PpdWord &word);
 
 // One option line of a feature. Options live in their model's record store,
 // which outlives the features that hold them.
 struct PpdOption {
-  PpdText keyword;                    // "LC1"
-  PpdText translation;                // display text; the keyword when none
+  PpdWord keyword;                    // "LC1"
+  PpdWord translation;                // display text; the keyword when none
   PpdUnit *pwszInvocation = nullptr;  // value after the colon, unquoted; in the store
   uint8_t bConstrained = 0;           // 1 when an installed option excludes it
 
-  // A new option in the store; null when out of memory.
+  // A new option in the store, with its share of the index taken from the
+  // store's budget; null when out of memory or budget.
   static PpdOption *Create(PpdRecordStore &store);
+  // Keeps the texts in the store, once when they are equal; false when out
+  // of memory or budget.
+  bool SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText);
   // The store owns the memory.
   static void operator delete(void *) {}
   PpdOption(const PpdOption &) = delete;
@@ -173,61 +231,39 @@ constexpr int32_t kPpdPickOne = 1;   // and any unknown word
 constexpr int32_t kPpdPickMany = 2;
 constexpr int32_t kPpdBoolean = 3;
 
-// One *OpenUI ... *CloseUI block.
+// One *OpenUI ... *CloseUI block; its texts live in the model's option store.
 struct PpdFeature {
-  PpdText keyword;                // "*InputSlot", with its asterisk
-  PpdText translation;            // "Input Slot"
-  PpdText defaultOption;          // value of the block's *Default... line
-  PpdText groupKeyword;           // enclosing *OpenGroup, empty outside one
-  PpdText groupTranslation;
+  PpdWord keyword;                // "*InputSlot", with its asterisk
+  PpdWord translation;            // "Input Slot"
+  PpdWord defaultOption;          // value of the block's *Default... line
+  PpdWord groupKeyword;           // enclosing *OpenGroup, empty outside one
+  PpdWord groupTranslation;
   PpdUnit *pwszQuery = nullptr;   // owned; value of the first *?... line, or null
   int32_t iUiType = kPpdPickOne;
   int32_t iOrder = 0;             // number of the *OrderDependency line
   PpdArray<PpdOption> options;    // in file order
 
-  PpdFeature() = default;
+  // A new feature in the store; null when out of memory or budget.
+  static PpdFeature *Create(PpdRecordStore &store);
+  // The store owns the memory; the destructor frees the query and the array.
+  static void operator delete(void *) {}
   PpdFeature(const PpdFeature &) = delete;
   PpdFeature &operator=(const PpdFeature &) = delete;
   ~PpdFeature();
 
   bool IsInstallable() const;     // group keyword is "InstallableOptions"
+
+ private:
+  PpdFeature() = default;
 };
-
-// A word of a constraint: a zero-terminated text of at most 259 units, read
-// and cut like a PpdText, kept in its constraint's own compact storage (large
-// PPDs have thousands of constraints).
-struct PpdWord {
-  int32_t length = 0;
-  const PpdUnit *text = QX_PPD_STR("");
-
-  bool IsEmpty() const { return length == 0; }
-  bool Equals(const PpdText &other) const {
-    if (length != other.length) return false;
-    for (int32_t i = 0; i < length; ++i) {
-      if (text[i] != other.text[i]) return false;
-    }
-    return true;
-  }
-  bool Equals(const PpdUnit *zeroTerminated) const;  // null equals nothing
-};
-
-// A number from 0 to 1023 for a keyword of units, or of bytes that stand for
-// units of the same value; equal keywords give equal numbers. For quick
-// filters over a few keywords.
-template <class Unit>
-inline uint32_t PpdKeywordBit(const Unit *text, int32_t length) {
-  if (length <= 0) return 0;
-  uint32_t last = static_cast<uint16_t>(text[length - 1]);
-  uint32_t middle = static_cast<uint16_t>(text[length / 2]);
-  return (static_cast<uint32_t>(length) * 2654435761u ^ last * 40503u ^ middle * 9973u) % 1024;
-}
 
 // One *UIConstraints line, words in line order: when feature1 is at option1,
 // option2 of feature2 is excluded. Words not read stay empty.
 class PpdConstraint {
  public:
   // A constraint in the store holding copies of the first count (at most
-  // four) texts as its words, all in one piece; null when out of memory.
+  // four) texts as its words, all in one piece, with its share of the index
+  // taken from the store's budget; null when out of memory or budget.
   static PpdConstraint *Create(PpdRecordStore &store, const PpdText *words, int count);
   // The same from four words of ASCII bytes in one line (each at most 259
   // bytes), which stand for units of the same value: the line from the first
@@ -245,7 +281,6 @@ class PpdConstraint {
   PpdWord option1;
   PpdWord feature2;  // with asterisk
   PpdWord option2;
-  uint32_t feature1Bit = 0;  // PpdKeywordBit of feature1
 
  private:
   PpdConstraint() = default;
@@ -255,9 +290,27 @@ class PpdConstraint {
 // default at first, later what the driver reports.
 class InstalledOption {
  public:
-  virtual ~InstalledOption() = default;
-  PpdText featureKeyword;  // with asterisk
-  PpdText currentOption;
+  // A new installed option in the store, with its share of the index taken
+  // from the store's budget; null when out of memory or budget.
+  static InstalledOption *Create(PpdRecordStore &store);
+  // The store owns the memory; the destructor frees any copy.
+  static void operator delete(void *) {}
+  InstalledOption(const InstalledOption &) = delete;
+  InstalledOption &operator=(const InstalledOption &) = delete;
+  virtual ~InstalledOption() { delete[] copy_; }
+
+  // Copies up to 259 units of a zero-terminated string as they are. A value
+  // the feature holds (its default or an option keyword) is shared, anything
+  // else copied; empty when the copy cannot be allocated.
+  void SetCurrentOption(const PpdUnit *zeroTerminated);
+
+  PpdWord featureKeyword;  // with asterisk; the feature's own
+  PpdWord currentOption;
+  const PpdFeature *feature = nullptr;  // whose texts may be shared
+
+ private:
+  PpdUnit *copy_ = nullptr;  // new[]; a current option the feature does not hold
+  InstalledOption() = default;
 };
 
 class PpdConstraintIndex;  // lookup built once per model for the marks
@@ -279,16 +332,20 @@ class PpdModel {
   // First feature whose keyword (with asterisk) equals the given one, or null.
   PpdFeature *FindFeature(const PpdUnit *keyword) const;
 
-  PpdRecordStore optionStore;      // before features: outlives their options
+  // Every byte the model holds (records, arrays, stores, queries, and the
+  // constraint index's shares) is taken from it; declared first, so that it
+  // outlives everything that refers to it.
+  PpdByteBudget budget;
+  PpdRecordStore optionStore{&budget};      // before features: outlives their options
   PpdArray<PpdFeature> features;
-  PpdRecordStore constraintStore;  // before constraints: outlives them
+  PpdRecordStore constraintStore{&budget};  // before constraints: outlives them
   PpdArray<PpdConstraint> constraints;
-  PpdText modelName, product, manufacturer, languageEncoding, languageVersion;
+  PpdText modelName, product, manufacturer, languageEncoding, languageVersion;  // one each
   PpdArray<InstalledOption> installedOptions;
 
-  // Owned; built by the first MarkConstrainedOptions, the first recompute
-  // after reading (reading marks in one pass). After reading only the installed options' current options
-  // and the marks change; the index relies on that.
+  // Owned; built by the first MarkConstrainedOptions, at the end of reading.
+  // After reading only the installed options' current options and the marks
+  // change; the index relies on that.
   PpdConstraintIndex *pConstraintIndex = nullptr;
 };
 
@@ -298,7 +355,9 @@ using PpdNextByte = int (*)(void *context);
 // Reads the whole source into a new model owned by the caller, and marks the
 // options that the PPD's default installed options exclude. Never fails on
 // the input: what was read before a problem stays, an empty source gives an
-// empty model. Null only when the model itself cannot be allocated.
+// empty model. Reading ends, as on a failed allocation, where the model would
+// hold more than kPpdModelByteLimit bytes. Null only when the model itself
+// cannot be allocated.
 PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context);
 
 // The same over a FILE the caller opened in binary mode and keeps private
@@ -327,8 +386,8 @@ void MarkConstrainedOptions(PpdModel *model);
 // 1 when a constraint says installedFeature at installedOption excludes
 // option of feature; else 2 when a constraint links installedFeature to
 // feature at all; else 0.
-int MatchConstraint(const PpdModel *model, const PpdText &installedFeature,
-                    const PpdText &installedOption, const PpdFeature &feature,
+int MatchConstraint(const PpdModel *model, const PpdWord &installedFeature,
+                    const PpdWord &installedOption, const PpdFeature &feature,
                     const PpdOption &option);
 
 }  // namespace qx

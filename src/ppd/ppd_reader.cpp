@@ -72,10 +72,21 @@ QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field)
   return true;
 }
 
+// The texts of the line being read, before they are kept in the store.
+struct LineTexts {
+  PpdText keyword, translation;
+};
+
 template <class Source>
 bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store) {
-  if (!feature.options.Reserve(64)) return false;
-  if (!ReadKeywordAndTranslationFrom(source, token, feature.keyword, feature.translation)) return false;
+  feature.options.Reserve(8, store.Budget());
+  LineTexts texts;
+  if (!ReadKeywordAndTranslationFrom(source, token, texts.keyword, texts.translation) ||
+      !StoreWord(store, texts.keyword, feature.keyword) ||
+      !StoreWord(store, texts.translation, feature.translation)) {
+    return false;
+  }
+  const PpdText featureKeyword = texts.keyword;
   if (!ReadTokenFrom(source, token, false)) return false;
   if (StartsWith(token, "PickMany", 8) && token.length == 8) {
     feature.iUiType = kPpdPickMany;
@@ -84,10 +95,10 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
   } else {
     feature.iUiType = kPpdPickOne;
   }
-  const OptionLineKeyword lineKeyword(feature.keyword);
+  const OptionLineKeyword lineKeyword(featureKeyword);
   for (;;) {
     if (lineKeyword.length > 0) {
-      LineStep step = ReadSimpleOption(source, lineKeyword, feature, store);
+      LineStep step = ReadSimpleOption(source, lineKeyword, feature, store, texts.keyword, texts.translation);
       if (step == LineStep::kRead) continue;
       if (step == LineStep::kOutOfMemory) return false;
     }
@@ -98,7 +109,9 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
       return ReadTokenFrom(source, token, false);
     }
     if (keywordLike && StartsWith(token, "*Default", 8)) {
-      if (!ReadTextFrom(source, token, feature.defaultOption)) return false;
+      if (!ReadTextFrom(source, token, texts.keyword) || !StoreWord(store, texts.keyword, feature.defaultOption)) {
+        return false;
+      }
     } else if (keywordLike && token.length == 16 && StartsWith(token, "*OrderDependency", 16)) {
       if (!ReadTokenFrom(source, token, false)) return false;
       feature.iOrder = LeadingInteger(token);
@@ -106,14 +119,18 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
     } else if (keywordLike && StartsWith(token, "*?", 2)) {
       if (feature.pwszQuery != nullptr) return false;
       if (!ReadTokenFrom(source, token, false)) return false;
+      const size_t queryBytes = sizeof(PpdUnit) * (static_cast<size_t>(token.length) + 1) + kPpdHeapChunkBytes;
+      if (!TakeFrom(store.Budget(), queryBytes)) return false;
       feature.pwszQuery = CopyToken(token);
       if (feature.pwszQuery == nullptr) return false;
-    } else if (TokenEquals(token, feature.keyword)) {
+    } else if (TokenEquals(token, featureKeyword)) {
       PpdOption *option = PpdOption::Create(store);
       if (option == nullptr || !feature.options.Append(option)) return false;
-      if (!ReadKeywordAndTranslationFrom(source, token, option->keyword, option->translation)) {
-        return false;
-      }
+      texts.keyword.Clear();
+      texts.translation.Clear();
+      bool read = ReadKeywordAndTranslationFrom(source, token, texts.keyword, texts.translation);
+      // What was read counts even when the line ends early.
+      if (!option->SetTexts(store, texts.keyword, texts.translation) || !read) return false;
       if (!ReadTokenFrom(source, token, false)) return false;
       option->pwszInvocation = CopyToken(token, store);
       if (option->pwszInvocation == nullptr) return false;
@@ -149,34 +166,42 @@ class Reader {
       case kCloseGroup:
         groupKeyword_.Clear();
         groupTranslation_.Clear();
+        groupWords_ = GroupWords{};
         return true;
       case kLanguageEncoding: return ReadTextFrom(source_, token_, model_.languageEncoding);
       case kLanguageVersion: return ReadTextFrom(source_, token_, model_.languageVersion);
       case kManufacturer: return ReadTextFrom(source_, token_, model_.manufacturer);
       case kModelName: return ReadTextFrom(source_, token_, model_.modelName);
       case kProduct: return ReadTextFrom(source_, token_, model_.product);
-      case kOpenGroup:
-        groupKeyword_.Clear();
-        groupTranslation_.Clear();
-        return ReadKeywordAndTranslationFrom(source_, token_, groupKeyword_, groupTranslation_);
+      case kOpenGroup: return ReadGroup();
       case kOpenUI: return ReadFeature();
       case kUIConstraints: return ReadConstraint();
       default: return true;
     }
   }
 
+  // The group's texts are kept once, for all of its features.
+  bool ReadGroup() {
+    groupKeyword_.Clear();
+    groupTranslation_.Clear();
+    groupWords_ = GroupWords{};
+    bool read = ReadKeywordAndTranslationFrom(source_, token_, groupKeyword_, groupTranslation_);
+    return StoreWord(model_.optionStore, groupKeyword_, groupWords_.keyword) &&
+           StoreWord(model_.optionStore, groupTranslation_, groupWords_.translation) && read;
+  }
+
   bool ReadFeature() {
-    PpdFeature *feature = new (std::nothrow) PpdFeature;
+    PpdFeature *feature = PpdFeature::Create(model_.optionStore);
     if (feature == nullptr) return false;
     if (!model_.features.Append(feature)) {
       delete feature;
       return false;
     }
-    feature->groupKeyword = groupKeyword_;
-    feature->groupTranslation = groupTranslation_;
+    feature->groupKeyword = groupWords_.keyword;
+    feature->groupTranslation = groupWords_.translation;
     if (!ReadFeatureBodyFrom(source_, token_, *feature, model_.optionStore)) return false;
     if (!groupKeyword_.Equals(QX_PPD_STR("InstallableOptions"))) return true;
-    InstalledOption *installed = new (std::nothrow) InstalledOption;
+    InstalledOption *installed = InstalledOption::Create(model_.optionStore);
     if (installed == nullptr) return false;
     if (!model_.installedOptions.Append(installed)) {
       delete installed;
@@ -184,6 +209,7 @@ class Reader {
     }
     installed->featureKeyword = feature->keyword;
     installed->currentOption = feature->defaultOption;
+    installed->feature = feature;
     return true;
   }
 
@@ -202,6 +228,9 @@ class Reader {
   PpdModel &model_;
   PpdText groupKeyword_;
   PpdText groupTranslation_;
+  struct GroupWords {
+    PpdWord keyword, translation;
+  } groupWords_;
   PpdText words_[4];  // a constraint's words before they are stored
 };
 
@@ -212,12 +241,13 @@ PpdModel *ReadModelFrom(Source &source) {
   PpdToken token;
   token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
   Reader<Source> reader(source, token, *model);
-  if (token.bytes != nullptr && model->features.Reserve(32) &&
-      model->installedOptions.Reserve(32) && model->constraints.Reserve(512)) {
-    reader.ReadAll();
-  }
+  PpdByteBudget *budget = &model->budget;
+  model->features.Reserve(32, budget);
+  model->installedOptions.Reserve(32, budget);
+  model->constraints.Reserve(512, budget);
+  if (token.bytes != nullptr && budget->Take(sizeof(PpdModel))) reader.ReadAll();
   std::free(token.bytes);
-  MarkConstrainedOptionsInOnePass(model);
+  MarkConstrainedOptions(model);
   return model;
 }
 

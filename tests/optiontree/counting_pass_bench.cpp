@@ -25,7 +25,7 @@ struct AlternatingDriver {
     const qx::PpdFeature *feature = qx::FindFeatureByKeyword(*self->model, keyword);
     if (!feature || feature->options.Count() == 0) return false;
     int32_t index = self->pass % 2 == 0 ? 0 : feature->options.Count() - 1;
-    const qx::PpdText &text = feature->options[index]->keyword;
+    const qx::PpdWord &text = feature->options[index]->keyword;
     std::copy(text.text, text.text + text.length + 1, option);
     return true;
   }

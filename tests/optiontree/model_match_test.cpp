@@ -16,15 +16,15 @@ using Text = std::basic_string<PpdUnit>;
 PpdFeature *AddFeature(PpdModel &model, const PpdUnit *keyword, const PpdUnit *translation, const PpdUnit *group,
                        std::vector<std::pair<const PpdUnit *, const PpdUnit *>> options) {
   model.features.Reserve(32);
-  auto *feature = new PpdFeature;
-  feature->keyword.Assign(keyword);
-  feature->translation.Assign(translation);
-  feature->groupKeyword.Assign(group);
+  auto *feature = PpdFeature::Create(model.optionStore);
+  feature->keyword = PpdWord::Of(keyword);
+  feature->translation = PpdWord::Of(translation);
+  feature->groupKeyword = PpdWord::Of(group);
   feature->options.Reserve(64);
   for (auto &[key, text] : options) {
     auto *option = PpdOption::Create(model.optionStore);
-    option->keyword.Assign(key);
-    option->translation.Assign(text);
+    option->keyword = PpdWord::Of(key);
+    option->translation = PpdWord::Of(text);
     feature->options.Append(option);
   }
   model.features.Append(feature);
@@ -45,9 +45,10 @@ class ModelMatchTest : public ::testing::Test {
                          QX_PPD_STR("InstallableOptions"), {});
     model_.installedOptions.Reserve(32);
     for (PpdFeature *feature : {tray_, duplex_}) {
-      auto *installed = new InstalledOption;
-      installed->featureKeyword.Assign(feature->keyword.text);
-      installed->currentOption.Assign(QX_PPD_STR("None"));
+      auto *installed = InstalledOption::Create(model_.optionStore);
+      installed->featureKeyword = feature->keyword;
+      installed->feature = feature;
+      installed->SetCurrentOption(QX_PPD_STR("None"));
       model_.installedOptions.Append(installed);
     }
   }

@@ -27,7 +27,7 @@ std::string WithoutAsterisk(const std::string &keyword) {
   return !keyword.empty() && keyword[0] == '*' ? keyword.substr(1) : keyword;
 }
 
-bool IsAsciiOrLatin1(const PpdText &text) {
+bool IsAsciiOrLatin1(const PpdWord &text) {
   for (int32_t i = 0; i < text.length; ++i) {
     if (text.text[i] >= 0x80 && text.text[i] < 0xA0) return false;
     if (text.text[i] > 0xFF) return false;
@@ -35,7 +35,7 @@ bool IsAsciiOrLatin1(const PpdText &text) {
   return true;
 }
 
-bool IsAscii(const PpdText &text) {
+bool IsAscii(const PpdWord &text) {
   for (int32_t i = 0; i < text.length; ++i) {
     if (text.text[i] >= 0x80) return false;
   }
@@ -55,7 +55,7 @@ class CupsFile {
   ppd_file_t *get() const { return ppd_; }
 
   // Whether the two readers decode this text the same way.
-  bool TextComparable(const PpdText &ours) const {
+  bool TextComparable(const PpdWord &ours) const {
     return latin1_ ? IsAsciiOrLatin1(ours) : IsAscii(ours);
   }
 

@@ -435,7 +435,7 @@ TEST(Marks, AnInstalledOptionMarksTheOptionsItExcludes) {
   SetInstalledOption(model.get(), nullptr, QX_PPD_STR("None"), true);
   SetInstalledOption(model.get(), QX_PPD_STR("*QXTrayUnit"), nullptr, true);
   EXPECT_EQ(U8(model->Installed(0)->currentOption), "LCU1");
-  model->Installed(0)->currentOption.Assign(QX_PPD_STR("None"));
+  model->Installed(0)->SetCurrentOption(QX_PPD_STR("None"));
   SetInstalledOption(model.get(), QX_PPD_STR("*Nothing"), QX_PPD_STR("x"), true);
   EXPECT_EQ(slot.options[1]->bConstrained, 1);
 }

@@ -136,14 +136,15 @@ TEST(Samples, MarksEqualThePlainDefinition) {
     for (InstalledOption *installed : model->installedOptions) {
       const PpdFeature *feature = model->FindFeature(installed->featureKeyword.text);
       if (feature == nullptr) continue;
-      PpdText saved = installed->currentOption;
+      std::basic_string<PpdUnit> saved(installed->currentOption.text,
+                                       static_cast<size_t>(installed->currentOption.length));
       for (const PpdOption *option : feature->options) {
         if (state++ % stride != 0) continue;
         SetInstalledOption(model.get(), installed->featureKeyword.text, option->keyword.text, false);
         ExpectIndexedMarksEqualPlain(*model, U8(installed->featureKeyword) + "=" + U8(option->keyword));
         for (uint8_t mark : Marks(*model)) markedStates += mark;
       }
-      installed->currentOption = saved;
+      installed->SetCurrentOption(saved.c_str());
     }
     // All of them moved together.
     for (int round = 1; round <= 3; ++round) {

@@ -8,14 +8,16 @@
 namespace qxhost {
 namespace {
 
-std::wstring Wide(const qx::PpdText &t) {
+// Over the model's texts: PpdText or PpdWord.
+template <class Text>
+std::wstring Wide(const Text &t) {
   std::wstring s;
   for (int32_t i = 0; i < t.length; ++i) s += static_cast<wchar_t>(t.text[i]);
   return s;
 }
 
 // Keywords are ASCII in every PPD the host drives.
-std::string Ascii(const qx::PpdText &t, bool dropAsterisk) {
+std::string Ascii(const qx::PpdWord &t, bool dropAsterisk) {
   std::string s;
   for (int32_t i = 0; i < t.length; ++i) s += static_cast<char>(t.text[i] & 0xFF);
   if (dropAsterisk && !s.empty() && s[0] == '*') s.erase(0, 1);

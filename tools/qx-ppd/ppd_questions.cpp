@@ -47,7 +47,7 @@ const PpdOption *FindOption(const PpdFeature &feature, const std::string &option
   return nullptr;
 }
 
-std::string Label(const PpdText &keyword, const PpdText &translation) {
+std::string Label(const PpdWord &keyword, const PpdWord &translation) {
   return ToUtf8(translation) + " (" + ToUtf8(keyword) + ")";
 }
 

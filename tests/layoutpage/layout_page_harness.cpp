@@ -58,7 +58,7 @@ LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool wi
   if (withDriverHeap) heap_ = HeapCreate(0, 0, 0);
   block_.cbSize = sizeof block_;
   block_.poemuiobj = &uiobj_;
-  block_.hModule = resources ? resources : loader_.module();
+  block_.hModule = resources ? resources : resources_;
   block_.hOEMHeap = heap_;
   block_.pDrvOptItems = items_.size() ? items_.data() : nullptr;
   block_.cDrvOptItems = items_.size();
@@ -67,7 +67,7 @@ LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool wi
 
   PROPSHEETPAGEW psp = {};
   psp.dwSize = sizeof psp;
-  psp.hInstance = loader_.module();
+  psp.hInstance = resources_;
   psp.pszTemplate = MAKEINTRESOURCEW(IDD_LAYOUT_PAGE);
   psp.pfnDlgProc = qx::LayoutPageProc;
   psp.lParam = withContext ? reinterpret_cast<LPARAM>(&context_) : 0;

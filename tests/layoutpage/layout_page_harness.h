@@ -83,7 +83,7 @@ class LayoutPageHarness {
   void Refill();
 
  private:
-  PluginLoader loader_;
+  HMODULE resources_ = GetModuleHandleW(nullptr);  // the module's, linked into the program
   DriverItems items_;
   HANDLE heap_ = nullptr;
   OEMUIOBJ uiobj_ = {sizeof(OEMUIOBJ), nullptr};

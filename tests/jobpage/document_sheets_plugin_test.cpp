@@ -2,26 +2,19 @@
 // exports: it answers as the sheet operation does.
 #include <gtest/gtest.h>
 
+#include "support/page_recorder.h"
 #include "support/plugin_loader.h"
 
 namespace {
 
 constexpr DWORD kSentinel = 0xdeadbeef;
 
-PROPSHEETUI_INFO Info(WORD reason) {
-  PROPSHEETUI_INFO info = {};
-  info.cbSize = sizeof info;
-  info.Version = PROPSHEETUI_INFO_VERSION;
-  info.Reason = reason;
-  info.Result = 77;
-  return info;
-}
-
 TEST(DocumentSheets, ThePluginObjectForwardsToThem) {
   qxtest::PluginLoader loader;
   IPrintOemUI2 *plugin = loader.Create();
   ASSERT_NE(plugin, nullptr);
-  PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_GET_INFO_HEADER);
+  qxtest::PageRecorder recorder;
+  PROPSHEETUI_INFO info = recorder.Info(PROPSHEETUI_REASON_GET_INFO_HEADER);
   PROPSHEETUI_INFO_HEADER header = {};
   EXPECT_EQ(plugin->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header)), S_OK);
   EXPECT_STREQ(header.pTitle, L"OEM UI Page");

@@ -29,9 +29,9 @@ TEST(PrinterProperties, ThroughThePluginObject) {
   ASSERT_TRUE(printer.ok());
   printer.SetDword(L"QXRegion", 7);
   DriverItems items;
-  items.Add(L"Page Size", 0, "PageSize", {});
-  OPTITEM &password = items.Add(L"Password Mode", 0, "PasswordMode", {});
-  items.Add(L"Duplex", 0, "Duplex", {});
+  items.AddUnnamed(0, "PageSize", 0);
+  OPTITEM &password = items.AddUnnamed(0, "PasswordMode", 0);
+  items.AddUnnamed(0, "Duplex", 0);
   HANDLE heap = HeapCreate(0, 0, 0);
   OEMUIOBJ uiobj = {sizeof(OEMUIOBJ), nullptr};
   OEMCUIPPARAM param = qxtest::SheetParam(items, &uiobj, nullptr, printer.handle());

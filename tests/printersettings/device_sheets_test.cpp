@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "activation/activation.h"
+#include "driversim/driver_items.h"
 #include "printersettings/printer_settings.h"
 #include "resource_ids.h"
 #include "support/fake_driver_ui.h"
@@ -21,22 +22,11 @@ const wchar_t kConfirmation[] =
     L"Do you want to enable this setting?";
 
 // The driver's option items: one password-mode item between two others.
-struct DriverItems {
+struct DriverItems : qxsim::DriverItems {
   explicit DriverItems(const char *passwordKeyword = "PasswordMode") {
-    keywords = {"PageSize", passwordKeyword, "Duplex"};
-    data.resize(keywords.size());
-    items.resize(keywords.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-      data[i].dwSize = sizeof(USERDATA);
-      data[i].pKeyWordName = const_cast<PSTR>(keywords[i]);
-      items[i].cbSize = sizeof(OPTITEM);
-      items[i].UserData = reinterpret_cast<ULONG_PTR>(&data[i]);
-    }
+    for (const char *keyword : {"PageSize", passwordKeyword, "Duplex"}) AddUnnamed(0, keyword, 0);
   }
-  OPTITEM &password() { return items[1]; }
-  std::vector<const char *> keywords;
-  std::vector<USERDATA> data;
-  std::vector<OPTITEM> items;
+  OPTITEM &password() { return (*this)[1]; }
 };
 
 class PrinterProperties : public ::testing::Test {
@@ -58,8 +48,8 @@ class PrinterProperties : public ::testing::Test {
 
   void Use(DriverItems &items, HANDLE printer) {
     param_.hPrinter = printer;
-    param_.pDrvOptItems = items.items.data();
-    param_.cDrvOptItems = static_cast<DWORD>(items.items.size());
+    param_.pDrvOptItems = items.data();
+    param_.cDrvOptItems = items.count();
   }
   HRESULT Init() {
     info_.Reason = PROPSHEETUI_REASON_INIT;
@@ -109,7 +99,7 @@ TEST_F(PrinterProperties, ItemFollowsTheStoredRegion) {
     EXPECT_EQ(driver_.updates[0].item, &items.password());
     EXPECT_EQ(driver_.updates[0].previous, 0u);
     EXPECT_EQ(driver_.updates[0].mode, static_cast<DWORD>(OEMCUIP_PRNPROP));
-    EXPECT_EQ(items.items[0].Flags | items.items[2].Flags, 0u);
+    EXPECT_EQ(items[0].Flags | items[2].Flags, 0u);
   }
 }
 
@@ -225,11 +215,11 @@ TEST_F(PrinterProperties, EnablingAsksForConfirmation) {
 
     // Choosing eight characters, or another item, asks nothing.
     EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items.password(), dialog), CPSUICB_ACTION_NONE);
-    items.items[0].Sel = 1;
-    EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items.items[0], dialog), CPSUICB_ACTION_NONE);
+    items[0].Sel = 1;
+    EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items[0], dialog), CPSUICB_ACTION_NONE);
     EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, nullptr, dialog), CPSUICB_ACTION_NONE);
     EXPECT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(items.items[0].Sel, 1);
+    EXPECT_EQ(items[0].Sel, 1);
   }
   DestroyWindow(dialog);
 }

@@ -5,105 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "driversim/dialog_template.h"
 #include "resource_ids.h"
 #include "support/plugin_loader.h"
 
 namespace {
 
-struct Item {
-  DWORD id, style;
-  short x, y, cx, cy;
-  WORD classAtom;
-};
+using qxsim::DialogControl;
+using qxsim::DialogTemplate;
 
-struct Template {
-  DWORD style = 0;
-  short cx = 0, cy = 0;
-  std::wstring caption, face;
-  WORD pointSize = 0;
-  std::vector<Item> items;
-};
-
-// Reads a DLGTEMPLATEEX.
-class Reader {
- public:
-  Reader(const BYTE *p, size_t size) : p_(p), end_(p + size) {}
-  template <typename T>
-  T Get() {
-    T v{};
-    if (p_ + sizeof v <= end_) memcpy(&v, p_, sizeof v);
-    p_ += sizeof v;
-    return v;
-  }
-  std::wstring String() {
-    std::wstring s;
-    for (WCHAR c; (c = Get<WCHAR>()) != 0 && p_ <= end_;) s += c;
-    return s;
-  }
-  // A name or an ordinal; returns the ordinal, 0 for a name.
-  WORD NameOrOrdinal() {
-    WORD first = Get<WORD>();
-    if (first == 0xFFFF) return Get<WORD>();
-    if (first != 0) {
-      p_ -= sizeof(WORD);
-      String();
-    }
-    return 0;
-  }
-  void AlignDword(const BYTE *base) {
-    while ((p_ - base) % 4) ++p_;
-  }
-
- private:
-  const BYTE *p_, *end_;
-};
-
-Template ReadTemplate(HMODULE module) {
-  Template t;
-  HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(IDD_JOB_SETTINGS), RT_DIALOG);
-  if (!res) return t;
-  auto *base = static_cast<const BYTE *>(LockResource(LoadResource(module, res)));
-  Reader r(base, SizeofResource(module, res));
-  if (r.Get<WORD>() != 1 || r.Get<WORD>() != 0xFFFF) return t;
-  r.Get<DWORD>();  // help id
-  r.Get<DWORD>();  // extended style
-  t.style = r.Get<DWORD>();
-  WORD count = r.Get<WORD>();
-  r.Get<short>();
-  r.Get<short>();
-  t.cx = r.Get<short>();
-  t.cy = r.Get<short>();
-  r.NameOrOrdinal();  // menu
-  r.NameOrOrdinal();  // class
-  t.caption = r.String();
-  t.pointSize = r.Get<WORD>();
-  r.Get<WORD>();
-  r.Get<BYTE>();
-  r.Get<BYTE>();
-  t.face = r.String();
-  for (WORD i = 0; i < count; ++i) {
-    r.AlignDword(base);
-    Item item{};
-    r.Get<DWORD>();
-    r.Get<DWORD>();
-    item.style = r.Get<DWORD>();
-    item.x = r.Get<short>();
-    item.y = r.Get<short>();
-    item.cx = r.Get<short>();
-    item.cy = r.Get<short>();
-    item.id = r.Get<DWORD>();
-    item.classAtom = r.NameOrOrdinal();
-    r.NameOrOrdinal();
-    WORD extra = r.Get<WORD>();
-    for (WORD b = 0; b < extra; ++b) r.Get<BYTE>();
-    t.items.push_back(item);
-  }
-  return t;
-}
-
-const Item *Find(const Template &t, DWORD id) {
-  for (const Item &item : t.items)
-    if (item.id == id) return &item;
+const DialogControl *Find(const DialogTemplate &t, DWORD id) {
+  for (const DialogControl &control : t.controls)
+    if (control.id == id) return &control;
   return nullptr;
 }
 
@@ -111,7 +24,9 @@ constexpr WORD kButton = 0x80, kEdit = 0x81, kStatic = 0x82;
 
 TEST(JobSettingsTemplate, SizeFontAndControls) {
   qxtest::PluginLoader loader;
-  Template t = ReadTemplate(loader.module());
+  DialogTemplate t = qxsim::ReadDialogTemplate(loader.module(), MAKEINTRESOURCEW(IDD_JOB_SETTINGS));
+  ASSERT_TRUE(t.ok);
+  ASSERT_TRUE(t.extended);
   EXPECT_EQ(t.cx, 320);
   EXPECT_EQ(t.cy, 346);
   EXPECT_EQ(t.caption, L"Job Settings");
@@ -141,9 +56,9 @@ TEST(JobSettingsTemplate, SizeFontAndControls) {
       {0xFFFFFFFF, kButton, BS_GROUPBOX, 6, 130, 298, 188},
   };
   for (const Expected &e : expected) {
-    const Item *item = Find(t, e.id);
+    const DialogControl *item = Find(t, e.id);
     ASSERT_NE(item, nullptr) << e.id;
-    EXPECT_EQ(item->classAtom, e.classAtom) << e.id;
+    EXPECT_EQ(item->cls.ordinal, e.classAtom) << e.id;
     EXPECT_EQ(item->style & e.typeBits, e.typeBits) << e.id;
     EXPECT_TRUE(item->style & WS_VISIBLE) << e.id;
     EXPECT_EQ(item->x, e.x) << e.id;
@@ -157,7 +72,7 @@ TEST(JobSettingsTemplate, SizeFontAndControls) {
   // job-type buttons that would not change what is stored are left out.
   for (DWORD id : {IDC_JOB_RESERVE_JOB, IDC_JOB_RESERVE_USER_LABEL, IDC_JOB_RESERVE_USER_NAME, IDC_JOB_RESERVE_JOB_LABEL,
                    IDC_JOB_RESERVE_JOB_NAME, IDC_JOB_RESERVE_PASSWORD_LABEL, IDC_JOB_RESERVE_PASSWORD}) {
-    const Item *item = Find(t, id);
+    const DialogControl *item = Find(t, id);
     ASSERT_NE(item, nullptr) << id;
     EXPECT_GE(item->x, 6) << id;
     EXPECT_GE(item->y, 130) << id;
@@ -167,7 +82,7 @@ TEST(JobSettingsTemplate, SizeFontAndControls) {
   EXPECT_TRUE(Find(t, IDC_JOB_RESERVE_PASSWORD)->style & ES_PASSWORD);
   for (DWORD id : {IDC_JOB_CONFIDENTIAL_OPTION, IDC_JOB_TYPE_BUTTON_1, IDC_JOB_TYPE_BUTTON_2, IDC_JOB_TYPE_BUTTON_3})
     EXPECT_EQ(Find(t, id), nullptr) << id;
-  EXPECT_EQ(t.items.size(), 15u);
+  EXPECT_EQ(t.controls.size(), 15u);
 }
 
 }  // namespace

@@ -61,15 +61,15 @@ const SheetCall *FakeComPropSheet::FindAdd(DLGPROC proc) const {
 }
 
 PreferencesSetup::PreferencesSetup() : blockBytes(qx::kPrivateDevmodeSize) {
-  // The pages' template comes from the plug-in DLL, as in the driver.
-  qx::OnProcessAttach(loader.module());
+  // The pages' template comes from the module's resources, as in the driver.
+  qx::OnProcessAttach(resources);
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
   heap = HeapCreate(0, 0, 0);
   qx::InitPrivateDevmode(blockBytes.data());
   param.cbSize = sizeof param;
   param.poemuiobj = &driverObject;
-  param.hModule = loader.module();
+  param.hModule = resources;
   param.hOEMHeap = heap;
   param.pOEMDM = blockBytes.data();
   ctx.pCuiParam = &param;

@@ -54,7 +54,7 @@ class FakeComPropSheet {
 
 // A plug-in object's state as the driver leaves it before the property-sheet
 // call: a UI context with a saved OEMCUIPPARAM over a fresh private block,
-// a heap of the driver's, the plug-in DLL for resources.
+// a heap of the driver's, the module's resources.
 class PreferencesSetup {
  public:
   PreferencesSetup();
@@ -68,7 +68,8 @@ class PreferencesSetup {
   // Busy blocks on the driver's heap.
   size_t HeapBlocks() const;
 
-  PluginLoader loader;
+  // The module's resources, linked into the test program.
+  HMODULE resources = GetModuleHandleW(nullptr);
   HANDLE heap = nullptr;
   OEMUIOBJ driverObject = {sizeof(OEMUIOBJ), nullptr};
   std::vector<BYTE> blockBytes;

@@ -20,34 +20,19 @@ LRESULT CALLBACK CountingSheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-DriverItems::DriverItems(const std::vector<ItemSpec> &specs)
-    : items_(specs.size()), types_(specs.size()), params_(specs.size()) {
-  for (size_t i = 0; i < specs.size(); ++i) {
-    const ItemSpec &s = specs[i];
-    OPTITEM &item = items_[i];
-    item.cbSize = sizeof(OPTITEM);
-    item.DMPubID = s.dmPubId;
-    item.Sel = s.sel;
+LayoutItems::LayoutItems(const std::vector<ItemSpec> &specs) {
+  for (const ItemSpec &s : specs) {
+    OPTITEM &item = AddUnnamed(s.dmPubId, nullptr, s.withOptions ? s.count : 0, s.sel);
     item.Flags = s.flags;
-    if (!s.withOptions) continue;
-    params_[i].resize(s.count);
-    for (WORD k = 0; k < s.count; ++k) {
-      params_[i][k].cbSize = sizeof(OPTPARAM);
-      if (s.warned & (1u << k)) params_[i][k].Flags = OPTPF_OVERLAY_WARNING_ICON;
-    }
-    types_[i].cbSize = sizeof(OPTTYPE);
-    types_[i].Type = TVOT_LISTBOX;
-    types_[i].Count = s.count;
-    types_[i].pOptParam = params_[i].data();
-    item.pOptType = &types_[i];
+    for (WORD k = 0; k < s.count && s.withOptions; ++k)
+      if (s.warned & (1u << k)) item.pOptType->pOptParam[k].Flags = OPTPF_OVERLAY_WARNING_ICON;
   }
 }
 
-OPTITEM &DriverItems::Find(BYTE dmPubId) {
-  for (OPTITEM &item : items_)
-    if (item.DMPubID == dmPubId) return item;
+OPTITEM &LayoutItems::Find(BYTE dmPubId) {
+  if (OPTITEM *item = DriverItems::Find(dmPubId)) return *item;
   ADD_FAILURE() << "no item " << int(dmPubId);
-  return items_.front();
+  return (*this)[0];
 }
 
 LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool withContext, HMODULE resources,
@@ -58,16 +43,16 @@ LayoutPageHarness::LayoutPageHarness(const std::vector<ItemSpec> &specs, bool wi
   if (withDriverHeap) heap_ = HeapCreate(0, 0, 0);
   block_.cbSize = sizeof block_;
   block_.poemuiobj = &uiobj_;
-  block_.hModule = resources ? resources : loader_.module();
+  block_.hModule = resources ? resources : resources_;
   block_.hOEMHeap = heap_;
-  block_.pDrvOptItems = items_.size() ? items_.data() : nullptr;
-  block_.cDrvOptItems = items_.size();
+  block_.pDrvOptItems = items_.count() ? items_.data() : nullptr;
+  block_.cDrvOptItems = items_.count();
   context_.pCuiParam = &block_;
   context_.pDriverUI = &driver_;
 
   PROPSHEETPAGEW psp = {};
   psp.dwSize = sizeof psp;
-  psp.hInstance = loader_.module();
+  psp.hInstance = resources_;
   psp.pszTemplate = MAKEINTRESOURCEW(IDD_LAYOUT_PAGE);
   psp.pfnDlgProc = qx::LayoutPageProc;
   psp.lParam = withContext ? reinterpret_cast<LPARAM>(&context_) : 0;

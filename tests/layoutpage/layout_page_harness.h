@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/ui_context.h"
+#include "driversim/driver_items.h"
 #include "layoutpage/layout_page_items.h"
 #include "resources/ids_layoutpage.h"
 #include "support/fake_driver_ui.h"
@@ -29,20 +30,12 @@ struct ItemSpec {
   bool withOptions = true;
 };
 
-// The driver's item array with stable addresses.
-class DriverItems {
+// The driver's items as the specs describe them.
+class LayoutItems : public qxsim::DriverItems {
  public:
-  explicit DriverItems(const std::vector<ItemSpec> &specs);
-  OPTITEM *data() { return items_.data(); }
-  DWORD size() const { return static_cast<DWORD>(items_.size()); }
-  OPTITEM &operator[](size_t i) { return items_[i]; }
+  explicit LayoutItems(const std::vector<ItemSpec> &specs);
   // First item with the id (the test fails without one).
   OPTITEM &Find(BYTE dmPubId);
-
- private:
-  std::vector<OPTITEM> items_;
-  std::vector<OPTTYPE> types_;
-  std::vector<std::vector<OPTPARAM>> params_;
 };
 
 struct ListEntryView {
@@ -64,7 +57,7 @@ class LayoutPageHarness {
   HWND sheet() const { return sheet_ ? sheet_->sheet() : nullptr; }
   HWND page() const { return page_; }
   HWND Control(int id) const { return GetDlgItem(page_, id); }
-  DriverItems &items() { return items_; }
+  LayoutItems &items() { return items_; }
   OEMCUIPPARAM &block() { return block_; }
   qx::UiContext &context() { return context_; }
   FakeDriverUI &driver() { return driver_; }
@@ -83,8 +76,8 @@ class LayoutPageHarness {
   void Refill();
 
  private:
-  PluginLoader loader_;
-  DriverItems items_;
+  HMODULE resources_ = GetModuleHandleW(nullptr);  // the module's, linked into the program
+  LayoutItems items_;
   HANDLE heap_ = nullptr;
   OEMUIOBJ uiobj_ = {sizeof(OEMUIOBJ), nullptr};
   OEMCUIPPARAM block_ = {};

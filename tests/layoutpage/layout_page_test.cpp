@@ -310,7 +310,7 @@ TEST(LayoutPageCommands, BookletIsOfferedOnlyWhenTheItemsCanHoldIt) {
     EXPECT_EQ(qx::OnLayoutCommand(h.page(), MAKEWPARAM(IDC_BOOKLET_RADIO, BN_CLICKED), &h.block(), &h.driver()), 1);
     EXPECT_EQ(nup.Sel, 2);
     EXPECT_FALSE(nup.Flags & OPTIF_CHANGEONCE);
-    for (DWORD i = 0; i < h.items().size(); ++i)
+    for (DWORD i = 0; i < h.items().count(); ++i)
       if (h.items()[i].DMPubID == DMPUB_DUPLEX) EXPECT_EQ(h.items()[i].Sel, 0);
     EXPECT_FALSE(h.Checked(IDC_BOOKLET_RADIO));
     EXPECT_TRUE(h.Checked(IDC_PERSHEET_RADIO));
@@ -431,10 +431,10 @@ TEST(LayoutPageCommit, ApplyReportsChangedOrientationAndTwoSidedButNotWarnedChoi
 }
 
 TEST(LayoutPageCommit, SelectionPastTheOptionsIsNotReadAsWarned) {
-  qxtest::DriverItems items({{DMPUB_ORIENTATION, 2, 5, 0b11, OPTIF_CHANGEONCE}});
+  qxtest::LayoutItems items({{DMPUB_ORIENTATION, 2, 5, 0b11, OPTIF_CHANGEONCE}});
   OEMCUIPPARAM block = {};
   block.pDrvOptItems = items.data();
-  block.cDrvOptItems = items.size();
+  block.cDrvOptItems = items.count();
   qxtest::FakeDriverUI driver;
   qx::CommitLayoutItems(&block, &driver);
   EXPECT_EQ(driver.updates.size(), 1u);

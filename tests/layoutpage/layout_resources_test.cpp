@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "driversim/dialog_template.h"
 #include "resources/ids_layoutpage.h"
 #include "support/plugin_loader.h"
 
@@ -16,36 +17,6 @@ constexpr bool kReduced = true;
 #else
 constexpr bool kReduced = false;
 #endif
-
-// Reads a DLGTEMPLATEEX.
-class TemplateReader {
- public:
-  explicit TemplateReader(const BYTE *p) : p_(p) {}
-  WORD Word() { WORD v; memcpy(&v, p_, 2); p_ += 2; return v; }
-  DWORD Dword() { DWORD v; memcpy(&v, p_, 4); p_ += 4; return v; }
-  short Short() { return static_cast<short>(Word()); }
-  std::wstring String() {
-    std::wstring s;
-    for (WORD c = Word(); c; c = Word()) s += static_cast<wchar_t>(c);
-    return s;
-  }
-  // A name or an ordinal (given back as "#n").
-  std::wstring NameOrOrdinal() {
-    WORD first;
-    memcpy(&first, p_, 2);
-    if (first == 0xFFFF) {
-      Word();
-      return L"#" + std::to_wstring(Word());
-    }
-    return String();
-  }
-  void Align() {
-    while (reinterpret_cast<uintptr_t>(p_) % 4) ++p_;
-  }
-
- private:
-  const BYTE *p_;
-};
 
 struct ControlRow {
   DWORD id;
@@ -67,28 +38,24 @@ std::wstring ClassName(const std::wstring &stored) {
 
 TEST(LayoutResources, DialogTemplateIsExactlyTheTable) {
   qxtest::PluginLoader loader;
-  HRSRC res = FindResourceExW(loader.module(), RT_DIALOG, MAKEINTRESOURCEW(IDD_LAYOUT_PAGE),
-                              MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
-  ASSERT_NE(res, nullptr);
-  TemplateReader r(static_cast<const BYTE *>(LockResource(LoadResource(loader.module(), res))));
-  EXPECT_EQ(r.Word(), 1);       // dlgVer
-  EXPECT_EQ(r.Word(), 0xFFFF);  // extended template
-  r.Dword();                    // help id
-  EXPECT_EQ(r.Dword(), 0u);     // extended style
-  EXPECT_EQ(r.Dword(), 0x48C80042u);
-  const WORD count = r.Word();
+  const qxsim::DialogTemplate t = qxsim::ReadDialogTemplate(loader.module(), MAKEINTRESOURCEW(IDD_LAYOUT_PAGE),
+                                                            MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+  ASSERT_TRUE(t.ok);
+  EXPECT_EQ(t.version, 1);          // dlgVer
+  EXPECT_EQ(t.signature, 0xFFFF);  // extended template
+  EXPECT_EQ(t.exStyle, 0u);
+  EXPECT_EQ(t.style, 0x48C80042u);
+  const WORD count = t.count;
   EXPECT_EQ(count, 16);
-  EXPECT_EQ(r.Short(), 0);
-  EXPECT_EQ(r.Short(), 0);
-  EXPECT_EQ(r.Short(), 320);
-  EXPECT_EQ(r.Short(), 346);
-  EXPECT_EQ(r.NameOrOrdinal(), L"");  // no menu
-  EXPECT_EQ(r.NameOrOrdinal(), L"");  // default class
-  EXPECT_EQ(r.String(), L"Layout");
-  EXPECT_EQ(r.Word(), kReduced ? 8 : 9);
-  r.Word();  // weight
-  r.Word();  // italic, charset
-  EXPECT_EQ(r.String(), kReduced ? L"MS Shell Dlg" : L"MS UI Gothic");
+  EXPECT_EQ(t.x, 0);
+  EXPECT_EQ(t.y, 0);
+  EXPECT_EQ(t.cx, 320);
+  EXPECT_EQ(t.cy, 346);
+  EXPECT_EQ(t.menu.Text(), L"");  // no menu
+  EXPECT_EQ(t.cls.Text(), L"");   // default class
+  EXPECT_EQ(t.caption, L"Layout");
+  EXPECT_EQ(t.pointSize, kReduced ? 8 : 9);
+  EXPECT_EQ(t.face, kReduced ? L"MS Shell Dlg" : L"MS UI Gothic");
 
   const ControlRow rows[] = {
       {11003, L"STATIC", 0x50020000, 6, 10, 74, 9, L"&Orientation:"},
@@ -110,19 +77,17 @@ TEST(LayoutResources, DialogTemplateIsExactlyTheTable) {
   };
   for (int i = 0; i < count && i < 16; ++i) {
     const ControlRow &row = rows[i];
-    r.Align();
-    r.Dword();  // help id
-    EXPECT_EQ(r.Dword(), 0u) << row.id;
-    EXPECT_EQ(r.Dword(), row.style) << row.id;
-    EXPECT_EQ(r.Short(), row.x) << row.id;
-    EXPECT_EQ(r.Short(), row.y) << row.id;
-    EXPECT_EQ(r.Short(), row.w) << row.id;
-    EXPECT_EQ(r.Short(), row.h) << row.id;
-    EXPECT_EQ(r.Dword(), row.id);
-    EXPECT_EQ(ClassName(r.NameOrOrdinal()), row.cls) << row.id;
-    EXPECT_EQ(r.NameOrOrdinal(), row.text) << row.id;
-    const WORD extra = r.Word();
-    EXPECT_EQ(extra, 0) << row.id;
+    const qxsim::DialogControl &c = t.controls[i];
+    EXPECT_EQ(c.exStyle, 0u) << row.id;
+    EXPECT_EQ(c.style, row.style) << row.id;
+    EXPECT_EQ(c.x, row.x) << row.id;
+    EXPECT_EQ(c.y, row.y) << row.id;
+    EXPECT_EQ(c.cx, row.w) << row.id;
+    EXPECT_EQ(c.cy, row.h) << row.id;
+    EXPECT_EQ(c.id, row.id);
+    EXPECT_EQ(ClassName(c.cls.Text()), row.cls) << row.id;
+    EXPECT_EQ(c.text.Text(), row.text) << row.id;
+    EXPECT_EQ(c.extraBytes, 0) << row.id;
   }
 }
 

@@ -1,5 +1,5 @@
 qx_native_test(layout_preview_choice_test ${CMAKE_CURRENT_LIST_DIR}/preview_choice_test.cpp)
-qx_wine_test(layout_preview_paint_test ${CMAKE_CURRENT_LIST_DIR}/preview_paint_test.cpp)
+qx_wine_unit_test(layout_preview_paint_test ${CMAKE_CURRENT_LIST_DIR}/preview_paint_test.cpp)
 qx_native_test(layout_artwork_files_test ${CMAKE_CURRENT_LIST_DIR}/artwork_files_test.cpp)
 if(TARGET layout_artwork_files_test)
   target_compile_definitions(layout_artwork_files_test PRIVATE QX_ARTWORK_DIR="${CMAKE_BINARY_DIR}/artwork")

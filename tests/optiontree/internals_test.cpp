@@ -15,37 +15,42 @@ constexpr DWORD kSentinel = 0xdeadbeef;
 
 class FeatureNameTest : public ::testing::Test {
  protected:
-  qxtest::PluginLoader loader_;
+  // The module's resources, linked into the test program.
+  HMODULE module_ = GetModuleHandleW(nullptr);
   qx::FeatureName name_ = {kSentinel, L"unchanged"};
 };
 
 TEST_F(FeatureNameTest, StandardItemsByPublicId) {
-  EXPECT_EQ(qx::FindFeatureName(loader_.module(), &name_, nullptr, DMPUB_DEFSOURCE), S_OK);
+  EXPECT_EQ(qx::FindFeatureName(module_, &name_, nullptr, DMPUB_DEFSOURCE), S_OK);
   EXPECT_EQ(name_.dwFeatureId, 1u);
   EXPECT_STREQ(name_.wszName, L"Input Slot");
-  EXPECT_EQ(qx::FindFeatureName(loader_.module(), &name_, L"*QXToner", DMPUB_DUPLEX), S_OK);
+  EXPECT_EQ(qx::FindFeatureName(module_, &name_, L"*QXToner", DMPUB_DUPLEX), S_OK);
   EXPECT_EQ(name_.dwFeatureId, 5u);
   EXPECT_STREQ(name_.wszName, L"Duplex");
 }
 
 TEST_F(FeatureNameTest, OtherFeaturesByKeyword) {
-  EXPECT_EQ(qx::FindFeatureName(loader_.module(), &name_, L"*QXRotate180Degrees", 0), S_OK);
+  EXPECT_EQ(qx::FindFeatureName(module_, &name_, L"*QXRotate180Degrees", 0), S_OK);
   EXPECT_EQ(name_.dwFeatureId, 77u);
   EXPECT_STREQ(name_.wszName, L"Rotate By 180\u00b0");
-  EXPECT_EQ(qx::FindFeatureName(loader_.module(), &name_, L"*QXOUTPUTID", 0), S_OK);
+  EXPECT_EQ(qx::FindFeatureName(module_, &name_, L"*QXOUTPUTID", 0), S_OK);
   EXPECT_EQ(name_.dwFeatureId, 81u);
   EXPECT_STREQ(name_.wszName, L"Output");
 }
 
 TEST_F(FeatureNameTest, BadArgumentsAndMisses) {
-  EXPECT_EQ(qx::FindFeatureName(loader_.module(), nullptr, L"*QXToner", 0), E_INVALIDARG);
-  EXPECT_EQ(qx::FindFeatureName(loader_.module(), &name_, nullptr, 0), E_INVALIDARG);
+  EXPECT_EQ(qx::FindFeatureName(module_, nullptr, L"*QXToner", 0), E_INVALIDARG);
+  EXPECT_EQ(qx::FindFeatureName(module_, &name_, nullptr, 0), E_INVALIDARG);
   EXPECT_EQ(name_.dwFeatureId, kSentinel);
-  EXPECT_EQ(qx::FindFeatureName(loader_.module(), &name_, L"*InputSlot", 0), E_FAIL);
-  EXPECT_EQ(qx::FindFeatureName(loader_.module(), &name_, nullptr, DMPUB_COLOR), E_FAIL);
+  EXPECT_EQ(qx::FindFeatureName(module_, &name_, L"*InputSlot", 0), E_FAIL);
+  EXPECT_EQ(qx::FindFeatureName(module_, &name_, nullptr, DMPUB_COLOR), E_FAIL);
   EXPECT_EQ(name_.dwFeatureId, kSentinel);
   // A module without the strings: the row is found, the name is not.
-  EXPECT_EQ(qx::FindFeatureName(GetModuleHandleW(nullptr), &name_, L"*QXToner", 0), E_FAIL);
+  HMODULE stringless = LoadLibraryExW(qxtest::BesideTestProgram(L"qxtestdrv.dll").c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(stringless, nullptr);
+  EXPECT_EQ(qx::FindFeatureName(stringless, &name_, L"*QXToner", 0), E_FAIL);
+  FreeLibrary(stringless);
   EXPECT_EQ(name_.dwFeatureId, 67u);
 }
 
@@ -57,10 +62,10 @@ TEST_F(FeatureNameTest, EveryNameExistsInEightLanguages) {
       MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN), MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN)};
   for (LANGID lang : languages) {
     for (UINT id = 10001; id <= 10028; ++id) {
-      HRSRC block = FindResourceExW(loader_.module(), RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), lang);
+      HRSRC block = FindResourceExW(module_, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), lang);
       ASSERT_NE(block, nullptr) << "language " << lang << " id " << id;
       // Walk the block's counted strings to the one asked for.
-      auto *p = static_cast<const WCHAR *>(LockResource(LoadResource(loader_.module(), block)));
+      auto *p = static_cast<const WCHAR *>(LockResource(LoadResource(module_, block)));
       for (UINT k = 0; k < id % 16; ++k) p += 1 + *p;
       EXPECT_GT(*p, 0) << "language " << lang << " id " << id;
     }

@@ -70,7 +70,7 @@ class TraceTest : public qxtest::PluginTest {
   INT StartDocPost(TestPrinter &printer, const wchar_t *password) {
     auto devmode = qxtest::MakeDevmode(qx::kPrivateDevmodeSize);
     auto *block = reinterpret_cast<qx::PrivateDevmode *>(devmode.data() + sizeof(DEVMODEW));
-    qx::InitPrivateDevmode(block);
+    EXPECT_TRUE(qxtest::DefaultPrivateBlock(plugin_, block));
     block->dwReserveJobType = 5;
     for (size_t i = 0; password[i]; ++i) block->wszReservePassword[i] = password[i];
     // Access control on, with a user name and password that must never show.

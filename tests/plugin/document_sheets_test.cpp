@@ -100,7 +100,7 @@ TEST(DocumentSheets, InitAddsThePagesAndSetsTheStartPage) {
   EXPECT_EQ(job.function, static_cast<UINT>(CPSFUNC_ADD_PROPSHEETPAGEW));
   EXPECT_EQ(job.lParam2, 0);
   EXPECT_EQ(job.recordSize, kRecordSize);
-  EXPECT_EQ(job.instance, setup.loader.module());
+  EXPECT_EQ(job.instance, setup.resources);
   EXPECT_EQ(job.templateName, MAKEINTRESOURCEW(IDD_JOB_SETTINGS));
   EXPECT_EQ(job.title, L"Extended Settings");
   EXPECT_EQ(job.proc, &qx::JobSettingsPageProc);
@@ -159,21 +159,6 @@ TEST(DocumentSheets, MissingCallbackAddsNothing) {
   EXPECT_EQ(qx::DocumentPropertySheets(&info, 0, &setup.ctx), S_OK);
   EXPECT_EQ(info.Result, 0u);
   EXPECT_EQ(setup.ctx.hJobSettingsPage, nullptr);
-}
-
-TEST(DocumentSheets, ThePluginObjectForwardsToThem) {
-  qxtest::PluginLoader loader;
-  IPrintOemUI2 *plugin = loader.Create();
-  ASSERT_NE(plugin, nullptr);
-  PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_GET_INFO_HEADER);
-  PROPSHEETUI_INFO_HEADER header = {};
-  EXPECT_EQ(plugin->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header)), S_OK);
-  EXPECT_STREQ(header.pTitle, L"OEM UI Page");
-  info.Version = 0x0101;
-  SetLastError(kSentinel);
-  EXPECT_EQ(plugin->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header)), E_FAIL);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_EQ(plugin->Release(), 0u);
 }
 
 }  // namespace

@@ -46,10 +46,12 @@ void Count(Totals &totals, bool asExpected, const char *call) {
   if (!asExpected && InterlockedIncrement(&totals.failures) <= 5) std::printf("  failed: %s\n", call);
 }
 
-std::vector<BYTE> JobDevmode(const wchar_t *password) {
+// A job devmode over the plug-in's default block (a refused default shows
+// as the job's failure).
+std::vector<BYTE> JobDevmode(IPrintOemUI2 *plugin, const wchar_t *password) {
   auto devmode = qxtest::MakeDevmode(qx::kPrivateDevmodeSize);
   auto *block = reinterpret_cast<qx::PrivateDevmode *>(devmode.data() + sizeof(DEVMODEW));
-  qx::InitPrivateDevmode(block);
+  qxtest::DefaultPrivateBlock(plugin, block);
   block->dwReserveJobType = 5;  // confidential
   for (size_t i = 0; password[i]; ++i) block->wszReservePassword[i] = password[i];
   return devmode;
@@ -122,7 +124,7 @@ class Iteration {
   }
 
   void Job(IPrintOemUI2 *plugin, const wchar_t *password, INT expected) {
-    std::vector<BYTE> devmode = JobDevmode(password);
+    std::vector<BYTE> devmode = JobDevmode(plugin, password);
     HANDLE jobPrinter = nullptr;
     DWORD job = printer_.StartJob(reinterpret_cast<const DEVMODEW *>(devmode.data()), &jobPrinter);
     INT result = 0;
@@ -171,7 +173,7 @@ class Iteration {
     items.Add(L"Paper Source", DMPUB_DEFSOURCE, "InputSlot", {L"Automatic", L"Cassette 1", L"Cassette 2"});
     items.Add(L"Print on Both Sides", DMPUB_DUPLEX, "Duplex", {L"Off", L"Flip on Short Edge", L"Flip on Long Edge"});
     items.Add(L"Pages per Sheet", DMPUB_NUP, nullptr, {L"1", L"2", L"4"});
-    std::vector<BYTE> devmode = JobDevmode(L"");
+    std::vector<BYTE> devmode = JobDevmode(plugin, L"");
     OEMUIOBJ uiobj = {sizeof uiobj, nullptr};
     HANDLE heap = HeapCreate(0, 0, 0);  // the driver's, gone with what the plug-in left on it
     OEMCUIPPARAM param = qxtest::SheetParam(items, &uiobj, loader_.module(), printer_.handle());

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "activation/activation.h"
+#include "driversim/driver_items.h"
 #include "printersettings/printer_settings.h"
 #include "resource_ids.h"
 #include "support/fake_driver_ui.h"
 #include "support/message_box_catcher.h"
-#include "support/plugin_loader.h"
 #include "support/test_printer.h"
 
 namespace {
@@ -22,29 +22,19 @@ const wchar_t kConfirmation[] =
     L"Do you want to enable this setting?";
 
 // The driver's option items: one password-mode item between two others.
-struct DriverItems {
+struct DriverItems : qxsim::DriverItems {
   explicit DriverItems(const char *passwordKeyword = "PasswordMode") {
-    keywords = {"PageSize", passwordKeyword, "Duplex"};
-    data.resize(keywords.size());
-    items.resize(keywords.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-      data[i].dwSize = sizeof(USERDATA);
-      data[i].pKeyWordName = const_cast<PSTR>(keywords[i]);
-      items[i].cbSize = sizeof(OPTITEM);
-      items[i].UserData = reinterpret_cast<ULONG_PTR>(&data[i]);
-    }
+    for (const char *keyword : {"PageSize", passwordKeyword, "Duplex"}) AddUnnamed(0, keyword, 0);
   }
-  OPTITEM &password() { return items[1]; }
-  std::vector<const char *> keywords;
-  std::vector<USERDATA> data;
-  std::vector<OPTITEM> items;
+  OPTITEM &password() { return (*this)[1]; }
 };
 
 class PrinterProperties : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The confirmation's strings come from the plug-in's resources.
-    qx::OnProcessAttach(loader_.module());
+    // The confirmation's strings come from the module's resources, linked
+    // into the test program.
+    qx::OnProcessAttach(GetModuleHandleW(nullptr));
     heap_ = HeapCreate(0, 0, 0);
     param_.cbSize = sizeof param_;
     param_.poemuiobj = &uiobj_;
@@ -58,8 +48,8 @@ class PrinterProperties : public ::testing::Test {
 
   void Use(DriverItems &items, HANDLE printer) {
     param_.hPrinter = printer;
-    param_.pDrvOptItems = items.items.data();
-    param_.cDrvOptItems = static_cast<DWORD>(items.items.size());
+    param_.pDrvOptItems = items.data();
+    param_.cDrvOptItems = items.count();
   }
   HRESULT Init() {
     info_.Reason = PROPSHEETUI_REASON_INIT;
@@ -77,7 +67,6 @@ class PrinterProperties : public ::testing::Test {
     return qx::PrnPropItemCallback(&cb, &param_);
   }
 
-  qxtest::PluginLoader loader_;
   HANDLE heap_ = nullptr;
   OEMUIOBJ uiobj_ = {sizeof(OEMUIOBJ), nullptr};
   OEMCUIPPARAM param_ = {};
@@ -110,7 +99,7 @@ TEST_F(PrinterProperties, ItemFollowsTheStoredRegion) {
     EXPECT_EQ(driver_.updates[0].item, &items.password());
     EXPECT_EQ(driver_.updates[0].previous, 0u);
     EXPECT_EQ(driver_.updates[0].mode, static_cast<DWORD>(OEMCUIP_PRNPROP));
-    EXPECT_EQ(items.items[0].Flags | items.items[2].Flags, 0u);
+    EXPECT_EQ(items[0].Flags | items[2].Flags, 0u);
   }
 }
 
@@ -226,11 +215,11 @@ TEST_F(PrinterProperties, EnablingAsksForConfirmation) {
 
     // Choosing eight characters, or another item, asks nothing.
     EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items.password(), dialog), CPSUICB_ACTION_NONE);
-    items.items[0].Sel = 1;
-    EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items.items[0], dialog), CPSUICB_ACTION_NONE);
+    items[0].Sel = 1;
+    EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, &items[0], dialog), CPSUICB_ACTION_NONE);
     EXPECT_EQ(Callback(CPSUICB_REASON_SEL_CHANGED, nullptr, dialog), CPSUICB_ACTION_NONE);
     EXPECT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(items.items[0].Sel, 1);
+    EXPECT_EQ(items[0].Sel, 1);
   }
   DestroyWindow(dialog);
 }
@@ -310,49 +299,6 @@ TEST_F(PrinterProperties, ApplyNeverWritesARemotePrinter) {
     EXPECT_EQ(Callback(CPSUICB_REASON_APPLYNOW, nullptr), CPSUICB_ACTION_NONE);
     ASSERT_TRUE(printer.GetDword(L"QXRegion", &region));
     EXPECT_EQ(region, stored);
-  }
-}
-
-// The driver's order of calls, through the plug-in DLL: the object keeps the
-// CommonUIProp block and adjusts its item when the sheet starts.
-TEST_F(PrinterProperties, ThroughThePluginObject) {
-  TestPrinter printer(L"qx props object");
-  ASSERT_TRUE(printer.ok());
-  printer.SetDword(L"QXRegion", 7);
-  DriverItems items;
-  Use(items, printer.handle());
-  IPrintOemUI2 *plugin = loader_.Create();
-  ASSERT_NE(plugin, nullptr);
-  qxtest::ComRelease<IPrintOemUI2> release{plugin};
-  ASSERT_EQ(plugin->PublishDriverInterface(&driver_), S_OK);
-  plugin->CommonUIProp(OEMCUIP_PRNPROP, &param_);
-
-  info_.Reason = PROPSHEETUI_REASON_INIT;
-  EXPECT_EQ(plugin->DevicePropertySheets(&info_, 0), S_OK);
-  EXPECT_EQ(items.password().Flags & OPTIF_HIDE, 0u);
-  EXPECT_EQ(items.password().Sel, 1);
-  ASSERT_EQ(driver_.updates.size(), 1u);
-  EXPECT_EQ(driver_.updates[0].item, &items.password());
-}
-
-// The confirmation exists in every language of the plug-in.
-TEST(ConfirmationText, InEveryLanguage) {
-  qxtest::PluginLoader loader;
-  const WORD languages[] = {MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),   MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN),
-                            MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH),     MAKELANGID(LANG_ITALIAN, SUBLANG_ITALIAN),
-                            MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),  MAKELANGID(LANG_DUTCH, SUBLANG_DUTCH),
-                            MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN),
-                            MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN)};
-  const UINT id = IDS_CONFIRM_NUMERIC_PASSWORD;
-  for (WORD language : languages) {
-    HRSRC found = FindResourceExW(loader.module(), RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
-    ASSERT_NE(found, nullptr) << std::hex << language;
-    auto *entry = static_cast<const WCHAR *>(LockResource(LoadResource(loader.module(), found)));
-    for (UINT i = 0; i < id % 16; ++i) entry += 1 + *entry;  // counted strings
-    std::wstring text(entry + 1, *entry);
-    EXPECT_GT(text.size(), 40u) << std::hex << language;
-    EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), 2) << std::hex << language;
-    if (language == MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)) EXPECT_EQ(text, kConfirmation);
   }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/printoem.h"
-#include "printersettings/printer_events.h"
 #include "printersettings/user_nation.h"
 #include "support/plugin_test.h"
 #include "support/test_printer.h"
@@ -204,25 +203,6 @@ TEST_F(PrinterEvents, UpgradeRefusesBadArguments) {
   EXPECT_EQ(plugin_->UpgradePrinter(1, reinterpret_cast<PBYTE>(&unnamed)), E_FAIL);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_FALSE(Has(printer, L"QXRegion"));
-}
-
-// The determination caches what it stored, for the job page of the same object.
-TEST(DetermineRegion, CachesTheStoredValue) {
-  TestPrinter printer(L"qx determine");
-  ASSERT_TRUE(printer.ok());
-  UserNation nation(kGermany);
-  qx::UiContext ctx;
-  ctx.dwCachedRegion = 0x55;
-  qx::DetermineRegion(printer.handle(), 4, &ctx);
-  EXPECT_EQ(ctx.dwCachedRegion, 7u);
-  qx::DetermineRegion(printer.handle(), 0, nullptr);
-  DWORD value = 0;
-  ASSERT_TRUE(printer.GetDword(L"QXRegion", &value));
-  EXPECT_EQ(value, 3u);
-
-  // A failed write leaves the cache alone.
-  qx::DetermineRegion(nullptr, 0, &ctx);
-  EXPECT_EQ(ctx.dwCachedRegion, 7u);
 }
 
 }  // namespace

@@ -25,11 +25,12 @@ constexpr DWORD kEightChars = 3;      // QXRegion: eight characters
 constexpr DWORD kNumericChosen = 7;   // QXRegion: form switchable, four digits chosen
 constexpr DWORD kShared = 0x8, kRawOnly = 0x1000;
 
-// A job devmode whose plug-in block asks for a confidential job.
-std::vector<BYTE> ConfidentialDevmode(DWORD type, const wchar_t *password) {
+// A job devmode whose plug-in block, the plug-in's default, asks for a
+// confidential job.
+std::vector<BYTE> ConfidentialDevmode(IPrintOemUI2 *plugin, DWORD type, const wchar_t *password) {
   auto devmode = qxtest::MakeDevmode(qx::kPrivateDevmodeSize);
   auto *block = reinterpret_cast<qx::PrivateDevmode *>(devmode.data() + sizeof(DEVMODEW));
-  qx::InitPrivateDevmode(block);
+  EXPECT_TRUE(qxtest::DefaultPrivateBlock(plugin, block));
   block->dwReserveJobType = type;
   for (size_t i = 0; password[i] && i + 1 < qx::kTextUnits; ++i) block->wszReservePassword[i] = password[i];
   return devmode;
@@ -54,7 +55,7 @@ class DocumentEventTest : public qxtest::PluginTest {
     return result;
   }
   INT StartDocPost(TestPrinter &printer, DWORD type, const wchar_t *password) {
-    return StartDocPost(printer, ConfidentialDevmode(type, password));
+    return StartDocPost(printer, ConfidentialDevmode(plugin_, type, password));
   }
 
   // The refusal was shown once, as the message box the person printing sees.
@@ -120,7 +121,7 @@ TEST_F(DocumentEventTest, JobsWithoutPluginSettingsPrint) {
 
   EXPECT_EQ(StartDocPost(printer, 0, L"x"), DOCUMENTEVENT_SUCCESS);
   // A block of another version, or none at all, is no plug-in settings.
-  auto devmode = ConfidentialDevmode(5, L"x");
+  auto devmode = ConfidentialDevmode(plugin_, 5, L"x");
   reinterpret_cast<qx::PrivateDevmode *>(devmode.data() + sizeof(DEVMODEW))->dwVersion = 2;
   EXPECT_EQ(StartDocPost(printer, devmode), DOCUMENTEVENT_SUCCESS);
   EXPECT_EQ(StartDocPost(printer, qxtest::MakeDevmode(qx::kPrivateDevmodeSize)), DOCUMENTEVENT_SUCCESS);
@@ -186,7 +187,7 @@ bool RawOnlyRefusalShown(IPrintOemUI2 *plugin) {
   printer.SetDword(L"EMFDespoolingSetting", 1);
   MessageBoxCatcher boxes;
   HANDLE jobPrinter = nullptr;
-  auto devmode = ConfidentialDevmode(5, L"12a4");
+  auto devmode = ConfidentialDevmode(plugin, 5, L"12a4");
   DWORD job = printer.StartJob(reinterpret_cast<const DEVMODEW *>(devmode.data()), &jobPrinter);
   INT result = 0;
   plugin->DocumentEvent(jobPrinter, nullptr, DOCUMENTEVENT_STARTDOCPOST, 4, &job, 0, nullptr, &result);

@@ -4,27 +4,11 @@
 
 namespace qxtest {
 
-std::vector<std::string> FakeDriverUI::QueriedFeatures() const {
-  std::vector<std::string> features;
-  for (const Query &query : queries) features.push_back(query.feature);
-  return features;
-}
-
-STDMETHODIMP FakeDriverUI::QueryInterface(REFIID riid, void **ppv) {
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemDriverUI)) {
-    *ppv = static_cast<IPrintOemDriverUI *>(this);
-    AddRef();
-    return S_OK;
-  }
-  *ppv = nullptr;
-  return E_NOINTERFACE;
-}
-
 STDMETHODIMP FakeDriverUI::DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID output, DWORD cbSize,
                                                PDWORD pcbNeeded, PDWORD pdwOptionsReturned) {
-  queries.push_back({pci, feature ? feature : "", cbSize});
+  const std::string &name = RecordQuery(pci, feature, cbSize);
   if (FAILED(queryResult)) return queryResult;
-  auto it = settings.find(feature ? feature : "");
+  auto it = settings.find(name);
   if (it == settings.end()) return E_INVALIDARG;
   DWORD needed = static_cast<DWORD>(it->second.size() + 1);
   if (pcbNeeded) *pcbNeeded = needed;
@@ -35,8 +19,7 @@ STDMETHODIMP FakeDriverUI::DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID o
 }
 
 STDMETHODIMP FakeDriverUI::DrvUpdateUISetting(PVOID pci, PVOID pOptItem, DWORD dwPreviousSelection, DWORD dwMode) {
-  auto *item = static_cast<OPTITEM *>(pOptItem);
-  updates.push_back({pci, item, item ? item->Sel : -1, dwPreviousSelection, dwMode});
+  RecordUpdate(pci, pOptItem, dwPreviousSelection, dwMode);
   return updateResult;
 }
 

@@ -45,4 +45,11 @@ IPrintOemUI2 *PluginLoader::Create() const {
   return plugin;
 }
 
+bool DefaultPrivateBlock(IPrintOemUI2 *plugin, void *block) {
+  OEMDMPARAM p = {};
+  p.cbSize = sizeof p;
+  p.pOEMDMOut = block;
+  return plugin && plugin->DevMode(OEMDM_DEFAULT, &p) == S_OK;
+}
+
 }  // namespace qxtest

@@ -27,6 +27,10 @@ class PluginLoader {
   HRESULT(STDAPICALLTYPE *canUnloadNow_)() = nullptr;
 };
 
+// Fills `block` with the plug-in's default private settings, asked of
+// `plugin` as the driver asks (OEMDM_DEFAULT); false when it refuses.
+bool DefaultPrivateBlock(IPrintOemUI2 *plugin, void *block);
+
 // Path of a file next to the test program.
 std::wstring BesideTestProgram(const wchar_t *name);
 

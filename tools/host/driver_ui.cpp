@@ -4,25 +4,6 @@
 
 namespace qxhost {
 
-STDMETHODIMP HostDriverUI::QueryInterface(REFIID riid, void **ppv) {
-  if (!ppv) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemDriverUI)) {
-    *ppv = static_cast<IPrintOemDriverUI *>(this);
-    AddRef();
-    return S_OK;
-  }
-  *ppv = nullptr;
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) HostDriverUI::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) HostDriverUI::Release() {
-  LONG n = InterlockedDecrement(&refs_);
-  if (n == 0) delete this;
-  return static_cast<ULONG>(n);
-}
-
 std::string HostDriverUI::Current(const std::string &feature) const {
   if (!state_.desc) return "";
   int f = state_.desc->FindFeature(feature);
@@ -37,8 +18,9 @@ std::string HostDriverUI::Current(const std::string &feature) const {
 
 STDMETHODIMP HostDriverUI::DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID output, DWORD cbSize,
                                                PDWORD needed, PDWORD optionsReturned) {
-  std::string name = feature && reinterpret_cast<ULONG_PTR>(feature) >= 0x10000 ? feature : "(constant)";
-  if (pci != uiobj_ || !feature || reinterpret_cast<ULONG_PTR>(feature) < 0x10000) {
+  std::string name = RecordQuery(pci, feature, cbSize);
+  if (!feature) name = "(constant)";
+  if (pci != uiobj_ || !feature || qxsim::IsConstantKeyword(feature)) {
     log_->Add("driver: DrvGetDriverSetting(" + name + ") -> E_INVALIDARG (not a driver context or feature keyword)");
     return E_INVALIDARG;
   }
@@ -68,6 +50,7 @@ STDMETHODIMP HostDriverUI::DrvUpgradeRegistrySetting(HANDLE, PCSTR feature, PCST
 }
 
 STDMETHODIMP HostDriverUI::DrvUpdateUISetting(PVOID pci, PVOID optItem, DWORD previousSelection, DWORD mode) {
+  RecordUpdate(pci, optItem, previousSelection, mode);
   const char *modeName = mode == OEMCUIP_DOCPROP ? "DOCPROP" : mode == OEMCUIP_PRNPROP ? "PRNPROP" : "?";
   int i = state_.items ? state_.items->IndexOf(optItem) : -1;
   if (pci != uiobj_ || i < 0) {

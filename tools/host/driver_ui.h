@@ -4,6 +4,7 @@
 // commits the items that DrvUpdateUISetting names, recording every call.
 #pragma once
 
+#include "driversim/driver_interface.h"
 #include "platform/printoem.h"
 #include "host/call_log.h"
 #include "host/document_settings.h"
@@ -20,13 +21,11 @@ struct DriverState {
   DocumentSettings *itemTarget = nullptr;  // where committed items go
 };
 
-class HostDriverUI final : public IPrintOemDriverUI {
+class HostDriverUI final : public qxsim::DriverInterface {
  public:
-  HostDriverUI(CallLog *log, POEMUIOBJ uiobj) : log_(log), uiobj_(uiobj) {}
+  // On the heap: it goes with its last reference.
+  HostDriverUI(CallLog *log, POEMUIOBJ uiobj) : DriverInterface(true), log_(log), uiobj_(uiobj) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
   STDMETHODIMP DrvGetDriverSetting(PVOID pci, PCSTR feature, PVOID output, DWORD cbSize, PDWORD needed,
                                    PDWORD optionsReturned) override;
   STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE hPrinter, PCSTR feature, PCSTR option) override;
@@ -35,11 +34,10 @@ class HostDriverUI final : public IPrintOemDriverUI {
   DriverState &state() { return state_; }
 
  private:
-  ~HostDriverUI() = default;
+  ~HostDriverUI() override = default;
   // The chosen option keyword of `feature`, or "" when the driver has none.
   std::string Current(const std::string &feature) const;
 
-  volatile LONG refs_ = 1;
   CallLog *log_;
   POEMUIOBJ uiobj_;
   DriverState state_;

@@ -1,17 +1,8 @@
 #include "host/page_size.h"
 
+#include "driversim/dialog_template.h"
+
 namespace qxhost {
-
-namespace {
-
-const WORD *SkipString(const WORD *p) {
-  if (*p == 0xFFFF) return p + 2;  // an ordinal
-  while (*p++) {
-  }
-  return p;
-}
-
-}  // namespace
 
 FontDC::FontDC(const wchar_t *face, int points) : dc_(GetDC(nullptr)) {
   font_ = CreateFontW(-MulDiv(points, GetDeviceCaps(dc_, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -40,45 +31,30 @@ BaseUnits FontBaseUnits(const wchar_t *face, int points) {
   return {(f.Width(kAlphabet) / 26 + 1) / 2, static_cast<int>(tm.tmHeight)};
 }
 
-SIZE TemplatePixels(const void *templ) {
-  if (!templ) return {0, 0};
-  auto *words = static_cast<const WORD *>(templ);
-  bool extended = words[0] == 1 && words[1] == 0xFFFF;
-  DWORD style;
-  short cx, cy;
-  const WORD *p;
-  if (extended) {
-    // dlgVer, signature, helpID, exStyle, style, cDlgItems, x, y, cx, cy
-    auto *bytes = static_cast<const BYTE *>(templ);
-    style = *reinterpret_cast<const DWORD *>(bytes + 12);
-    cx = *reinterpret_cast<const short *>(bytes + 22);
-    cy = *reinterpret_cast<const short *>(bytes + 24);
-    p = reinterpret_cast<const WORD *>(bytes + 26);
-  } else {
-    auto *d = static_cast<const DLGTEMPLATE *>(templ);
-    style = d->style;
-    cx = d->cx;
-    cy = d->cy;
-    p = reinterpret_cast<const WORD *>(d + 1);
-  }
-  p = SkipString(SkipString(SkipString(p)));  // menu, class, title
+namespace {
+
+SIZE PixelsOf(const qxsim::DialogTemplate &t) {
+  if (!t.ok) return {0, 0};
   BaseUnits units;
-  if (style & DS_SETFONT) {
-    int points = *p++;
-    if (extended) p += 2;  // weight, italic and character set
-    units = FontBaseUnits(reinterpret_cast<const wchar_t *>(p), points);
+  if (t.style & DS_SETFONT) {
+    units = FontBaseUnits(t.face.c_str(), t.pointSize);
   } else {
     LONG system = GetDialogBaseUnits();
     units = {LOWORD(system), HIWORD(system)};
   }
-  return {MulDiv(cx, units.x, 4), MulDiv(cy, units.y, 8)};
+  return {MulDiv(t.cx, units.x, 4), MulDiv(t.cy, units.y, 8)};
 }
 
-SIZE TemplatePixels(HINSTANCE module, LPCWSTR name) {
-  HRSRC found = FindResourceW(module, name, reinterpret_cast<LPCWSTR>(RT_DIALOG));
-  HGLOBAL data = found ? LoadResource(module, found) : nullptr;
-  return TemplatePixels(data ? LockResource(data) : nullptr);
+// An in-memory template carries no size; a valid one ends well within this.
+constexpr size_t kIndirectTemplateLimit = 0x10000;
+
+}  // namespace
+
+SIZE TemplatePixels(const void *templ) {
+  return PixelsOf(qxsim::ReadDialogTemplate(templ, templ ? kIndirectTemplateLimit : 0));
 }
+
+SIZE TemplatePixels(HINSTANCE module, LPCWSTR name) { return PixelsOf(qxsim::ReadDialogTemplate(module, name)); }
 
 int HorizontalUnits(int pixels, BaseUnits units) { return units.x ? (pixels * 4 + units.x - 1) / units.x : 0; }
 int VerticalUnits(int pixels, BaseUnits units) { return units.y ? (pixels * 8 + units.y - 1) / units.y : 0; }

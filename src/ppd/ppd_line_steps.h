@@ -150,7 +150,7 @@ enum class LineStep { kLeft, kRead, kOutOfMemory };
 
 // An option line in its common form, read in one step: the feature keyword
 // and a blank, "option/translation" without hexadecimal parts up to a colon
-// or line end, blanks, and a quoted invocation, all in view. Makes the
+// or line end, blanks, and a quoted or plain invocation, all in view. Makes the
 // option the token reads would make and consumes the same bytes; any other
 // line is left to them, with at most white space consumed. The option's
 // texts pass through keywordText and translationText.
@@ -176,8 +176,21 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   while (end < available && !kClasses.endsWithSpaces[p[end]]) ++end;
   int32_t open = end + 1;
   while (open < available && (p[open] == ' ' || p[open] == '\t')) ++open;
-  if (open >= available || p[open] != '"') return LineStep::kLeft;
-  const void *close = std::memchr(p + open + 1, '"', static_cast<size_t>(available - open - 1));
+  if (open >= available) return LineStep::kLeft;
+  // The invocation: quoted, or a plain token (minimal files hold "*F a:b")
+  // that starts with no byte the token reader treats apart. Either is taken
+  // with the byte that ends it.
+  const unsigned char *invocation = p + open + 1;
+  const unsigned char *close;
+  if (p[open] == '"') {
+    close = static_cast<const unsigned char *>(std::memchr(invocation, '"', static_cast<size_t>(available - open - 1)));
+  } else {
+    if (kClasses.of[p[open]] != kOrdinary || p[open] == '%' || p[open] == '*') return LineStep::kLeft;
+    invocation = p + open;
+    close = invocation + 1;
+    while (close < p + available && !kClasses.endsPlain[*close]) ++close;
+    if (close == p + available) close = nullptr;
+  }
   if (close == nullptr) return LineStep::kLeft;
   int32_t slash = -1;
   if (HasHexMarks(p + start, end - start, available - start, slash)) return LineStep::kLeft;
@@ -188,11 +201,10 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   translationText.Clear();
   SetPlainTexts(keywordText, translationText, p + start, end - start, slash);
   if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
-  const unsigned char *invocation = p + open + 1;
-  int32_t invocationLength = static_cast<int32_t>(static_cast<const unsigned char *>(close) - invocation);
+  int32_t invocationLength = static_cast<int32_t>(close - invocation);
   option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
   if (option->pwszInvocation == nullptr) return LineStep::kOutOfMemory;
-  scan.Consume(static_cast<size_t>(invocationLength + open + 2));
+  scan.Consume(static_cast<size_t>(close + 1 - p));
   return LineStep::kRead;
 }
 

@@ -13,6 +13,13 @@
 namespace qx {
 namespace ppd_detail {
 
+// The text of length (below 16) ASCII bytes from p on, with 16 readable.
+QX_PPD_INLINE void WidenShortAscii(const unsigned char *p, int32_t length, PpdText &field) {
+  Widen16(p, field.text);
+  field.text[length] = 0;
+  field.length = length;
+}
+
 // The common case of ReadTextFrom in one step: a plain token of ASCII bytes
 // that ends within the sixteen bytes in view becomes the text directly
 // (every ANSI code page maps ASCII to units of the same value). Anything else is left to
@@ -36,9 +43,7 @@ QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
   }
   if (end == 16) return false;
   if ((HighBytes16(p) & ((1u << end) - 1)) != 0) return false;
-  Widen16(p, field.text);
-  field.text[end] = 0;
-  field.length = static_cast<int32_t>(end);
+  WidenShortAscii(p, static_cast<int32_t>(end), field);
   scan.Consume(end + 1);  // the byte that ends the token is dropped
   return true;
 }
@@ -197,9 +202,18 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
 
   PpdOption *option = PpdOption::Create(store);
   if (option == nullptr || !feature.options.Append(option)) return LineStep::kOutOfMemory;
-  keywordText.Clear();  // an empty keyword is what takes the text before any slash
-  translationText.Clear();
-  SetPlainTexts(keywordText, translationText, p + start, end - start, slash);
+  const int32_t textLength = end - start;
+  if (slash < 0 && textLength < 16 && available - start >= 16 && first != '*' &&
+      (HighBytes16(p + start) & ((1u << textLength) - 1)) == 0) {
+    // A short ASCII option without translation, the most common form: its
+    // keyword is its translation, widened as it stands.
+    WidenShortAscii(p + start, textLength, keywordText);
+    WidenShortAscii(p + start, textLength, translationText);
+  } else {
+    keywordText.Clear();  // an empty keyword is what takes the text before any slash
+    translationText.Clear();
+    SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
+  }
   if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
   int32_t invocationLength = static_cast<int32_t>(close - invocation);
   option->pwszInvocation = CopyBytes(invocation, invocationLength, store);

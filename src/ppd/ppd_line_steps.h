@@ -130,7 +130,7 @@ ConstraintRun ReadConstraintRun(Source &source, PpdRecordStore &store, PpdArray<
 // display text may hold blanks and quotes, which a line's first token never
 // does), and no keyword the block's other lines are known by.
 struct OptionLineKeyword {
-  unsigned char bytes[kPpdTextUnits];
+  unsigned char bytes[kPpdTextUnits] = {};
   int32_t length = 0;  // 0: not in one step
 
   explicit OptionLineKeyword(const PpdText &keyword) {
@@ -168,7 +168,11 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   if (scan.Available() < static_cast<size_t>(length) + 4) return LineStep::kLeft;
   const unsigned char *p = scan.Data();
   const int32_t available = static_cast<int32_t>(scan.Available());
-  if (std::memcmp(p, keyword.bytes, static_cast<size_t>(length)) != 0) return LineStep::kLeft;
+  // Keywords of up to eight bytes are compared in one load (both are readable).
+  const bool same = length <= 8 && available >= 8
+                        ? ((Load8(p) ^ Load8(keyword.bytes)) << (64 - 8 * length)) == 0
+                        : std::memcmp(p, keyword.bytes, static_cast<size_t>(length)) == 0;
+  if (!same) return LineStep::kLeft;
   if (p[length] != ' ' && p[length] != '\t') return LineStep::kLeft;
   int32_t start = length + 1;
   while (start < available && (p[start] == ' ' || p[start] == '\t')) ++start;
@@ -197,16 +201,17 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
     if (close == p + available) close = nullptr;
   }
   if (close == nullptr) return LineStep::kLeft;
+  // The most common form: a short ASCII option name without translation or
+  // hexadecimal parts, which is its own translation.
+  const int32_t textLength = end - start;
+  const bool shortName = textLength < 16 && available - start >= 16 && first != '*' &&
+                         ((HighBytes16(p + start) | TextMarks16(p + start)) & ((1u << textLength) - 1)) == 0;
   int32_t slash = -1;
-  if (HasHexMarks(p + start, end - start, available - start, slash)) return LineStep::kLeft;
+  if (!shortName && HasHexMarks(p + start, textLength, available - start, slash)) return LineStep::kLeft;
 
   PpdOption *option = PpdOption::Create(store);
   if (option == nullptr || !feature.options.Append(option)) return LineStep::kOutOfMemory;
-  const int32_t textLength = end - start;
-  if (slash < 0 && textLength < 16 && available - start >= 16 && first != '*' &&
-      (HighBytes16(p + start) & ((1u << textLength) - 1)) == 0) {
-    // A short ASCII option without translation, the most common form: its
-    // keyword is its translation, widened as it stands.
+  if (shortName) {
     WidenShortAscii(p + start, textLength, keywordText);
     WidenShortAscii(p + start, textLength, translationText);
   } else {
@@ -215,8 +220,19 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
     SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
   }
   if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
-  int32_t invocationLength = static_cast<int32_t>(close - invocation);
-  option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
+  const int32_t invocationLength = static_cast<int32_t>(close - invocation);
+  if (invocationLength < 16 && p + available - invocation >= 16) {
+    // Widened sixteen units at a time, into the slack of the allocation.
+    const size_t bytes = sizeof(PpdUnit) * (static_cast<size_t>(invocationLength) + 1);
+    PpdUnit *units = static_cast<PpdUnit *>(store.Allocate(bytes, 16 * sizeof(PpdUnit) - bytes));
+    if (units != nullptr) {
+      Widen16(invocation, units);
+      units[invocationLength] = 0;
+    }
+    option->pwszInvocation = units;
+  } else {
+    option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
+  }
   if (option->pwszInvocation == nullptr) return LineStep::kOutOfMemory;
   scan.Consume(static_cast<size_t>(close + 1 - p));
   return LineStep::kRead;

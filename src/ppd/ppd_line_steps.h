@@ -130,10 +130,11 @@ ConstraintRun ReadConstraintRun(Source &source, PpdRecordStore &store, PpdArray<
 // display text may hold blanks and quotes, which a line's first token never
 // does), and no keyword the block's other lines are known by.
 struct OptionLineKeyword {
-  unsigned char bytes[kPpdTextUnits] = {};
+  unsigned char bytes[kPpdTextUnits];
   int32_t length = 0;  // 0: not in one step
 
   explicit OptionLineKeyword(const PpdText &keyword) {
+    std::memset(bytes, 0, 8);  // a short keyword is loaded as eight bytes
     if (keyword.IsEmpty()) return;
     for (int32_t i = 0; i < keyword.length; ++i) {
       if (keyword.text[i] >= 0x80 || kClasses.endsPlain[keyword.text[i]]) return;

@@ -20,6 +20,20 @@ QX_PPD_INLINE void WidenShortAscii(const unsigned char *p, int32_t length, PpdTe
   field.length = length;
 }
 
+// The texts of a short "keyword" token in one step, when it is ASCII without
+// slash or hexadecimal parts and keyword is still empty: the token is the
+// keyword, and without a leading asterisk the translation. 17 bytes from
+// bytes on are readable. False leaves both texts as they are.
+QX_PPD_INLINE bool SetShortNameTexts(const unsigned char *bytes, int32_t length, PpdText &keyword,
+                                     PpdText &translation) {
+  if (length < 1 || length >= 16 || !keyword.IsEmpty()) return false;
+  if (((HighBytes16(bytes) | TextMarks16(bytes)) & ((1u << length) - 1)) != 0) return false;
+  WidenShortAscii(bytes, length, keyword);
+  const int32_t star = bytes[0] == '*' ? 1 : 0;
+  WidenShortAscii(bytes + star, length - star, translation);
+  return true;
+}
+
 // The common case of ReadTextFrom in one step: a plain token of ASCII bytes
 // that ends within the sixteen bytes in view becomes the text directly
 // (every ANSI code page maps ASCII to units of the same value). Anything else is left to
@@ -144,9 +158,12 @@ struct OptionLineKeyword {
     PpdToken token;
     token.bytes = bytes;
     token.length = keyword.length;
-    if (bytes[0] == '*' && (Classify(bytes, keyword.length) == kCloseUI || StartsWith(token, "*Default", 8) ||
-                            Classify(bytes, keyword.length) == kOrderDependency || StartsWith(token, "*?", 2))) {
-      return;
+    if (bytes[0] == '*') {
+      const int kind = Classify(bytes, keyword.length);
+      if (kind == kCloseUI || kind == kOrderDependency || StartsWith(token, "*Default", 8) ||
+          StartsWith(token, "*?", 2)) {
+        return;
+      }
     }
     length = keyword.length;
   }
@@ -205,21 +222,16 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   // The most common form: a short ASCII option name without translation or
   // hexadecimal parts, which is its own translation.
   const int32_t textLength = end - start;
-  const bool shortName = textLength < 16 && available - start >= 16 && first != '*' &&
-                         ((HighBytes16(p + start) | TextMarks16(p + start)) & ((1u << textLength) - 1)) == 0;
+  keywordText.Clear();  // an empty keyword is what takes the text before any slash
+  translationText.Clear();
+  const bool shortName =
+      available - start >= 17 && SetShortNameTexts(p + start, textLength, keywordText, translationText);
   int32_t slash = -1;
   if (!shortName && HasHexMarks(p + start, textLength, available - start, slash)) return LineStep::kLeft;
 
   PpdOption *option = PpdOption::Create(store);
   if (option == nullptr || !feature.options.Append(option)) return LineStep::kOutOfMemory;
-  if (shortName) {
-    WidenShortAscii(p + start, textLength, keywordText);
-    WidenShortAscii(p + start, textLength, translationText);
-  } else {
-    keywordText.Clear();  // an empty keyword is what takes the text before any slash
-    translationText.Clear();
-    SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
-  }
+  if (!shortName) SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
   if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
   const int32_t invocationLength = static_cast<int32_t>(close - invocation);
   if (invocationLength < 16 && p + available - invocation >= 16) {

@@ -26,6 +26,8 @@ template <class Source>
 bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &keyword,
                                    PpdText &translation) {
   if (!ReadTokenFrom(source, token, true)) return false;
+  // The token's buffer is far larger than any short token.
+  if (SetShortNameTexts(token.bytes, token.length, keyword, translation)) return true;
   int32_t slash = -1;
   if (!HasHexMarks(token.bytes, token.length, kPpdTokenUnits, slash)) {
     SetPlainTexts(keyword, translation, token.bytes, token.length, slash);

@@ -234,18 +234,7 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   if (!shortName) SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
   if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
   const int32_t invocationLength = static_cast<int32_t>(close - invocation);
-  if (invocationLength < 16 && p + available - invocation >= 16) {
-    // Widened sixteen units at a time, into the slack of the allocation.
-    const size_t bytes = sizeof(PpdUnit) * (static_cast<size_t>(invocationLength) + 1);
-    PpdUnit *units = static_cast<PpdUnit *>(store.Allocate(bytes, 16 * sizeof(PpdUnit) - bytes));
-    if (units != nullptr) {
-      Widen16(invocation, units);
-      units[invocationLength] = 0;
-    }
-    option->pwszInvocation = units;
-  } else {
-    option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
-  }
+  option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
   if (option->pwszInvocation == nullptr) return LineStep::kOutOfMemory;
   scan.Consume(static_cast<size_t>(close + 1 - p));
   return LineStep::kRead;

@@ -13,6 +13,27 @@
 namespace qx {
 namespace ppd_detail {
 
+// The text of length (below 16) ASCII bytes from p on, with 16 readable.
+QX_PPD_INLINE void WidenShortAscii(const unsigned char *p, int32_t length, PpdText &field) {
+  Widen16(p, field.text);
+  field.text[length] = 0;
+  field.length = length;
+}
+
+// The texts of a short "keyword" token in one step, when it is ASCII without
+// slash or hexadecimal parts and keyword is still empty: the token is the
+// keyword, and without a leading asterisk the translation. 17 bytes from
+// bytes on are readable. False leaves both texts as they are.
+QX_PPD_INLINE bool SetShortNameTexts(const unsigned char *bytes, int32_t length, PpdText &keyword,
+                                     PpdText &translation) {
+  if (length < 1 || length >= 16 || !keyword.IsEmpty()) return false;
+  if (((HighBytes16(bytes) | TextMarks16(bytes)) & ((1u << length) - 1)) != 0) return false;
+  WidenShortAscii(bytes, length, keyword);
+  const int32_t star = bytes[0] == '*' ? 1 : 0;
+  WidenShortAscii(bytes + star, length - star, translation);
+  return true;
+}
+
 // The common case of ReadTextFrom in one step: a plain token of ASCII bytes
 // that ends within the sixteen bytes in view becomes the text directly
 // (every ANSI code page maps ASCII to units of the same value). Anything else is left to
@@ -36,9 +57,7 @@ QX_PPD_INLINE bool ReadShortAsciiText(Source &source, PpdText &field) {
   }
   if (end == 16) return false;
   if ((HighBytes16(p) & ((1u << end) - 1)) != 0) return false;
-  Widen16(p, field.text);
-  field.text[end] = 0;
-  field.length = static_cast<int32_t>(end);
+  WidenShortAscii(p, static_cast<int32_t>(end), field);
   scan.Consume(end + 1);  // the byte that ends the token is dropped
   return true;
 }
@@ -129,6 +148,7 @@ struct OptionLineKeyword {
   int32_t length = 0;  // 0: not in one step
 
   explicit OptionLineKeyword(const PpdText &keyword) {
+    std::memset(bytes, 0, 8);  // a short keyword is loaded as eight bytes
     if (keyword.IsEmpty()) return;
     for (int32_t i = 0; i < keyword.length; ++i) {
       if (keyword.text[i] >= 0x80 || kClasses.endsPlain[keyword.text[i]]) return;
@@ -138,9 +158,12 @@ struct OptionLineKeyword {
     PpdToken token;
     token.bytes = bytes;
     token.length = keyword.length;
-    if (bytes[0] == '*' && (Classify(bytes, keyword.length) == kCloseUI || StartsWith(token, "*Default", 8) ||
-                            Classify(bytes, keyword.length) == kOrderDependency || StartsWith(token, "*?", 2))) {
-      return;
+    if (bytes[0] == '*') {
+      const int kind = Classify(bytes, keyword.length);
+      if (kind == kCloseUI || kind == kOrderDependency || StartsWith(token, "*Default", 8) ||
+          StartsWith(token, "*?", 2)) {
+        return;
+      }
     }
     length = keyword.length;
   }
@@ -150,7 +173,7 @@ enum class LineStep { kLeft, kRead, kOutOfMemory };
 
 // An option line in its common form, read in one step: the feature keyword
 // and a blank, "option/translation" without hexadecimal parts up to a colon
-// or line end, blanks, and a quoted invocation, all in view. Makes the
+// or line end, blanks, and a quoted or plain invocation, all in view. Makes the
 // option the token reads would make and consumes the same bytes; any other
 // line is left to them, with at most white space consumed. The option's
 // texts pass through keywordText and translationText.
@@ -163,7 +186,11 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   if (scan.Available() < static_cast<size_t>(length) + 4) return LineStep::kLeft;
   const unsigned char *p = scan.Data();
   const int32_t available = static_cast<int32_t>(scan.Available());
-  if (std::memcmp(p, keyword.bytes, static_cast<size_t>(length)) != 0) return LineStep::kLeft;
+  // Keywords of up to eight bytes are compared in one load (both are readable).
+  const bool same = length <= 8 && available >= 8
+                        ? ((Load8(p) ^ Load8(keyword.bytes)) << (64 - 8 * length)) == 0
+                        : std::memcmp(p, keyword.bytes, static_cast<size_t>(length)) == 0;
+  if (!same) return LineStep::kLeft;
   if (p[length] != ' ' && p[length] != '\t') return LineStep::kLeft;
   int32_t start = length + 1;
   while (start < available && (p[start] == ' ' || p[start] == '\t')) ++start;
@@ -176,23 +203,40 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   while (end < available && !kClasses.endsWithSpaces[p[end]]) ++end;
   int32_t open = end + 1;
   while (open < available && (p[open] == ' ' || p[open] == '\t')) ++open;
-  if (open >= available || p[open] != '"') return LineStep::kLeft;
-  const void *close = std::memchr(p + open + 1, '"', static_cast<size_t>(available - open - 1));
+  if (open >= available) return LineStep::kLeft;
+  // The invocation: quoted, or a plain token (minimal files hold "*F a:b")
+  // that starts with no byte the token reader treats apart. Either is taken
+  // with the byte that ends it.
+  const unsigned char *invocation = p + open + 1;
+  const unsigned char *close;
+  if (p[open] == '"') {
+    close = static_cast<const unsigned char *>(std::memchr(invocation, '"', static_cast<size_t>(available - open - 1)));
+  } else {
+    if (kClasses.of[p[open]] != kOrdinary || p[open] == '%' || p[open] == '*') return LineStep::kLeft;
+    invocation = p + open;
+    close = invocation + 1;
+    while (close < p + available && !kClasses.endsPlain[*close]) ++close;
+    if (close == p + available) close = nullptr;
+  }
   if (close == nullptr) return LineStep::kLeft;
+  // The most common form: a short ASCII option name without translation or
+  // hexadecimal parts, which is its own translation.
+  const int32_t textLength = end - start;
+  keywordText.Clear();  // an empty keyword is what takes the text before any slash
+  translationText.Clear();
+  const bool shortName =
+      available - start >= 17 && SetShortNameTexts(p + start, textLength, keywordText, translationText);
   int32_t slash = -1;
-  if (HasHexMarks(p + start, end - start, available - start, slash)) return LineStep::kLeft;
+  if (!shortName && HasHexMarks(p + start, textLength, available - start, slash)) return LineStep::kLeft;
 
   PpdOption *option = PpdOption::Create(store);
   if (option == nullptr || !feature.options.Append(option)) return LineStep::kOutOfMemory;
-  keywordText.Clear();  // an empty keyword is what takes the text before any slash
-  translationText.Clear();
-  SetPlainTexts(keywordText, translationText, p + start, end - start, slash);
+  if (!shortName) SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
   if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
-  const unsigned char *invocation = p + open + 1;
-  int32_t invocationLength = static_cast<int32_t>(static_cast<const unsigned char *>(close) - invocation);
+  const int32_t invocationLength = static_cast<int32_t>(close - invocation);
   option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
   if (option->pwszInvocation == nullptr) return LineStep::kOutOfMemory;
-  scan.Consume(static_cast<size_t>(invocationLength + open + 2));
+  scan.Consume(static_cast<size_t>(close + 1 - p));
   return LineStep::kRead;
 }
 

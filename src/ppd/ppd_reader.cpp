@@ -26,6 +26,8 @@ template <class Source>
 bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &keyword,
                                    PpdText &translation) {
   if (!ReadTokenFrom(source, token, true)) return false;
+  // The token's buffer is far larger than any short token.
+  if (SetShortNameTexts(token.bytes, token.length, keyword, translation)) return true;
   int32_t slash = -1;
   if (!HasHexMarks(token.bytes, token.length, kPpdTokenUnits, slash)) {
     SetPlainTexts(keyword, translation, token.bytes, token.length, slash);
@@ -164,6 +166,7 @@ class Reader {
     if (token_.bytes[0] != '*') return true;  // every keyword starts with it
     switch (Classify(token_.bytes, token_.length)) {
       case kCloseGroup:
+        groupInstallable_ = false;
         groupKeyword_.Clear();
         groupTranslation_.Clear();
         groupWords_ = GroupWords{};
@@ -186,6 +189,7 @@ class Reader {
     groupTranslation_.Clear();
     groupWords_ = GroupWords{};
     bool read = ReadKeywordAndTranslationFrom(source_, token_, groupKeyword_, groupTranslation_);
+    groupInstallable_ = groupKeyword_.Equals(QX_PPD_STR("InstallableOptions"));
     return StoreWord(model_.optionStore, groupKeyword_, groupWords_.keyword) &&
            StoreWord(model_.optionStore, groupTranslation_, groupWords_.translation) && read;
   }
@@ -200,7 +204,7 @@ class Reader {
     feature->groupKeyword = groupWords_.keyword;
     feature->groupTranslation = groupWords_.translation;
     if (!ReadFeatureBodyFrom(source_, token_, *feature, model_.optionStore)) return false;
-    if (!groupKeyword_.Equals(QX_PPD_STR("InstallableOptions"))) return true;
+    if (!groupInstallable_) return true;
     InstalledOption *installed = InstalledOption::Create(model_.optionStore);
     if (installed == nullptr) return false;
     if (!model_.installedOptions.Append(installed)) {
@@ -228,6 +232,7 @@ class Reader {
   PpdModel &model_;
   PpdText groupKeyword_;
   PpdText groupTranslation_;
+  bool groupInstallable_ = false;  // features in it are installable options
   struct GroupWords {
     PpdWord keyword, translation;
   } groupWords_;

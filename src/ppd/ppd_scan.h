@@ -65,6 +65,23 @@ QX_PPD_INLINE unsigned HighBytes16(const unsigned char *p) {
 #endif
 }
 
+// "<", ">", "/" and NUL: the bytes that make the texts of a
+// "keyword/translation" token more than its bytes widened (NUL ends a text).
+QX_PPD_INLINE unsigned TextMarks16(const unsigned char *p) {
+#ifdef QX_PPD_SSE2
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+  __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('>'))),
+                             _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('/')), _mm_cmpeq_epi8(v, _mm_setzero_si128())));
+  return static_cast<unsigned>(_mm_movemask_epi8(hit));
+#else
+  unsigned mask = 0;
+  for (unsigned i = 0; i < 16; ++i) {
+    if (p[i] == '<' || p[i] == '>' || p[i] == '/' || p[i] == 0) mask |= 1u << i;
+  }
+  return mask;
+#endif
+}
+
 // Sixteen bytes as sixteen units of the same value.
 template <class Unit>
 QX_PPD_INLINE void Widen16(const unsigned char *p, Unit *units) {

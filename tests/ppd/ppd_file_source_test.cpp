@@ -177,7 +177,7 @@ TEST(FileByteSource, TokensAreTheSingleByteSourcesWhereverBlocksEnd) {
   }
 }
 
-// Constraint, option, default and header lines whose words hold every byte
+// Constraint, option (invocations quoted and plain), default and header lines whose words hold every byte
 // that ends, starts or breaks a word or a translation, at every length
 // around sixteen and some beyond sixty-four; constraint keywords ended every
 // way, and constraints of three to five words on a line.
@@ -205,7 +205,8 @@ std::string ModelTorture() {
       case 0: data += "*ModelName: " + word() + "\n"; break;
       case 1:
         data += "*OpenUI *W: PickOne\n*DefaultW: " + word() + "\n*W " + word() + "/" + word() +
-                ": \"" + word() + "\"\n*W *" + word() + ": x\n*CloseUI: *W\n";
+                ": \"" + word() + "\"\n*W *" + word() + ": x\n*W " + word() + ":" + word() +
+                "\n*CloseUI: *W\n";
         break;
       default: {
         data += keywords[next() % (sizeof keywords / sizeof *keywords)];

@@ -148,6 +148,10 @@ TEST(ReadKeywordAndTranslation, SplitsAtTheFirstSlashAndDecodesHex) {
   // pair without digits gives a zero unit, which ends the text.
   r = ReadKT("K/x<4>y<0A><2>< 9><+F><zz>tail");
   EXPECT_EQ(r.translation, "xy\n\t\x0f");
+  // A zero byte, which only a quoted token holds, ends both texts.
+  r = ReadKT(std::string("\"*N\0ul\": x", 10));
+  EXPECT_EQ(r.keyword, "*N");
+  EXPECT_EQ(r.translation, "N");
   EXPECT_FALSE(ReadKT("  \n").read);
 }
 

@@ -190,8 +190,8 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
   const unsigned char *invocation = p + open + 1;
   int32_t invocationLength = static_cast<int32_t>(static_cast<const unsigned char *>(close) - invocation);
-  option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
-  if (option->pwszInvocation == nullptr) return LineStep::kOutOfMemory;
+  option->invocation = CopyBytes(invocation, invocationLength, store);
+  if (option->invocation == nullptr) return LineStep::kOutOfMemory;
   scan.Consume(static_cast<size_t>(invocationLength + open + 2));
   return LineStep::kRead;
 }

@@ -89,11 +89,11 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
   const PpdText featureKeyword = texts.keyword;
   if (!ReadTokenFrom(source, token, false)) return false;
   if (StartsWith(token, "PickMany", 8) && token.length == 8) {
-    feature.iUiType = kPpdPickMany;
+    feature.uiType = kPpdPickMany;
   } else if (StartsWith(token, "Boolean", 7) && token.length == 7) {
-    feature.iUiType = kPpdBoolean;
+    feature.uiType = kPpdBoolean;
   } else {
-    feature.iUiType = kPpdPickOne;
+    feature.uiType = kPpdPickOne;
   }
   const OptionLineKeyword lineKeyword(featureKeyword);
   for (;;) {
@@ -114,26 +114,26 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
       }
     } else if (keywordLike && token.length == 16 && StartsWith(token, "*OrderDependency", 16)) {
       if (!ReadTokenFrom(source, token, false)) return false;
-      feature.iOrder = LeadingInteger(token);
+      feature.order = LeadingInteger(token);
       if (!ReadTokenFrom(source, token, false) || !ReadTokenFrom(source, token, false)) return false;
     } else if (keywordLike && StartsWith(token, "*?", 2)) {
-      if (feature.pwszQuery != nullptr) return false;
+      if (feature.query != nullptr) return false;
       if (!ReadTokenFrom(source, token, false)) return false;
       const size_t queryBytes = sizeof(PpdUnit) * (static_cast<size_t>(token.length) + 1) + kPpdHeapChunkBytes;
       if (!TakeFrom(store.Budget(), queryBytes)) return false;
-      feature.pwszQuery = CopyToken(token);
-      if (feature.pwszQuery == nullptr) return false;
+      feature.query.reset(CopyToken(token));
+      if (feature.query == nullptr) return false;
     } else if (TokenEquals(token, featureKeyword)) {
-      PpdOption *option = PpdOption::Create(store);
-      if (option == nullptr || !feature.options.Append(option)) return false;
+      PpdOption *option = feature.options.AppendNew(store);
+      if (option == nullptr) return false;
       texts.keyword.Clear();
       texts.translation.Clear();
       bool read = ReadKeywordAndTranslationFrom(source, token, texts.keyword, texts.translation);
       // What was read counts even when the line ends early.
       if (!option->SetTexts(store, texts.keyword, texts.translation) || !read) return false;
       if (!ReadTokenFrom(source, token, false)) return false;
-      option->pwszInvocation = CopyToken(token, store);
-      if (option->pwszInvocation == nullptr) return false;
+      option->invocation = CopyToken(token, store);
+      if (option->invocation == nullptr) return false;
     }
   }
 }
@@ -191,22 +191,14 @@ class Reader {
   }
 
   bool ReadFeature() {
-    PpdFeature *feature = PpdFeature::Create(model_.optionStore);
+    PpdFeature *feature = model_.features.AppendNew(model_.optionStore);
     if (feature == nullptr) return false;
-    if (!model_.features.Append(feature)) {
-      delete feature;
-      return false;
-    }
     feature->groupKeyword = groupWords_.keyword;
     feature->groupTranslation = groupWords_.translation;
     if (!ReadFeatureBodyFrom(source_, token_, *feature, model_.optionStore)) return false;
     if (!groupKeyword_.Equals(QX_PPD_STR("InstallableOptions"))) return true;
-    InstalledOption *installed = InstalledOption::Create(model_.optionStore);
+    InstalledOption *installed = model_.installedOptions.AppendNew(model_.optionStore);
     if (installed == nullptr) return false;
-    if (!model_.installedOptions.Append(installed)) {
-      delete installed;
-      return false;
-    }
     installed->featureKeyword = feature->keyword;
     installed->currentOption = feature->defaultOption;
     installed->feature = feature;
@@ -235,8 +227,9 @@ class Reader {
 };
 
 template <class Source>
-PpdModel *ReadModelFrom(Source &source) {
-  PpdModel *model = new (std::nothrow) PpdModel;
+std::unique_ptr<PpdModel> ReadModelFrom(Source &source) {
+  // Null only when the model itself cannot be allocated.
+  std::unique_ptr<PpdModel> model(new (std::nothrow) PpdModel);
   if (model == nullptr) return nullptr;
   PpdToken token;
   token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
@@ -247,38 +240,18 @@ PpdModel *ReadModelFrom(Source &source) {
   model->constraints.Reserve(512, budget);
   if (token.bytes != nullptr && budget->Take(sizeof(PpdModel))) reader.ReadAll();
   std::free(token.bytes);
-  MarkConstrainedOptions(model);
+  MarkConstrainedOptions(model.get());
   return model;
 }
 
 }  // namespace
-
-bool ReadToken(ByteSource &source, PpdToken &token, bool spaces) {
-  return ReadTokenFrom(source, token, spaces);
-}
-
-bool ReadToken(FileByteSource &source, PpdToken &token, bool spaces) {
-  return ReadTokenFrom(source, token, spaces);
-}
-
-int ClassifyKeyword(const unsigned char *token, int32_t length) { return Classify(token, length); }
-
-int ClassifyKeyword(const PpdUnit *token) {
-  int32_t length = 0;
-  while (token[length] != 0) ++length;
-  return Classify(token, length);
-}
 
 bool ReadKeywordAndTranslation(ByteSource &source, PpdToken &token, PpdText &keyword,
                                PpdText &translation) {
   return ReadKeywordAndTranslationFrom(source, token, keyword, translation);
 }
 
-bool ReadFeatureBody(ByteSource &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store) {
-  return ReadFeatureBodyFrom(source, token, feature, store);
-}
-
-PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context) {
+std::unique_ptr<PpdModel> ReadPpdModel(PpdNextByte nextByte, void *context) {
   ByteSource source(nextByte, context);
   return ReadModelFrom(source);
 }
@@ -324,12 +297,12 @@ bool FileByteSource::Refill() {
   return false;
 }
 
-PpdModel *ReadPpdModelFromFile(FILE *file) {
+std::unique_ptr<PpdModel> ReadPpdModelFromFile(FILE *file) {
   FileByteSource source(file);
   return ReadModelFrom(source);
 }
 
-PpdModel *ReadPpdModelFromSource(FileByteSource &source) { return ReadModelFrom(source); }
+std::unique_ptr<PpdModel> ReadPpdModelFromSource(FileByteSource &source) { return ReadModelFrom(source); }
 
 int ReadFileByte(void *file) { return std::fgetc(static_cast<FILE *>(file)); }
 

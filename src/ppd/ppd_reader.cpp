@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "ppd/ppd_keyword_line.h"
 #include "ppd/ppd_keywords.h"
 #include "ppd/ppd_line_steps.h"
 #include "ppd/ppd_marks.h"
@@ -21,48 +22,6 @@ namespace qx {
 namespace {
 
 using namespace ppd_detail;
-
-template <class Source>
-bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &keyword,
-                                   PpdText &translation) {
-  if (!ReadTokenFrom(source, token, true)) return false;
-  int32_t slash = -1;
-  if (!HasHexMarks(token.bytes, token.length, kPpdTokenUnits, slash)) {
-    SetPlainTexts(keyword, translation, token.bytes, token.length, slash);
-    return true;
-  }
-  unsigned char work[kPpdTextUnits];
-  work[0] = 0;
-  int32_t n = 0;
-  bool hex = false;
-  int pending = -1;
-  bool split = false;
-  for (int32_t i = 0; i < token.length; ++i) {
-    unsigned char c = token.bytes[i];
-    if (c == '/' && !split) {
-      // Only the first slash separates: a translation may hold slashes
-      // ("Perfect/Ring/Twin Loop Binder").
-      BytesToPpdText(keyword, work, static_cast<size_t>(n));
-      n = 0;
-      split = true;
-    } else if (c == '<') {
-      hex = true;
-      pending = -1;
-    } else if (c == '>') {
-      hex = false;
-      pending = -1;
-    } else if (!hex) {
-      if (n < kPpdTextUnits - 1) work[n++] = c;
-    } else if (pending < 0) {
-      pending = c;
-    } else {
-      if (n < kPpdTextUnits - 1) work[n++] = HexPairValue(static_cast<unsigned>(pending), c);
-      pending = -1;
-    }
-  }
-  SetTexts(keyword, translation, work, static_cast<size_t>(n));
-  return true;
-}
 
 template <class Source>
 QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
@@ -245,11 +204,6 @@ std::unique_ptr<PpdModel> ReadModelFrom(Source &source) {
 }
 
 }  // namespace
-
-bool ReadKeywordAndTranslation(ByteSource &source, PpdToken &token, PpdText &keyword,
-                               PpdText &translation) {
-  return ReadKeywordAndTranslationFrom(source, token, keyword, translation);
-}
 
 std::unique_ptr<PpdModel> ReadPpdModel(PpdNextByte nextByte, void *context) {
   ByteSource source(nextByte, context);

@@ -90,9 +90,4 @@ struct PpdToken {
 // ReadPpdModelFromFile over a source the caller made.
 std::unique_ptr<PpdModel> ReadPpdModelFromSource(FileByteSource &source);
 
-// Reads "keyword/translation" up to the colon or line end, decoding <hex>
-// bytes. False at the end of the input.
-bool ReadKeywordAndTranslation(ByteSource &source, PpdToken &token, PpdText &keyword,
-                               PpdText &translation);
-
 }  // namespace qx

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ppd/ppd_dump.h"
+#include "ppd/ppd_keyword_line.h"
 #include "ppd/ppd_keywords.h"
 #include "ppd/ppd_marks.h"
 #include "ppd_test_support.h"
@@ -128,7 +129,7 @@ struct KeywordAndTranslation {
 KeywordAndTranslation ReadKT(const std::string &line) {
   Tokens t(line);
   PpdText keyword, translation;
-  bool read = ReadKeywordAndTranslation(t.source(), t.token(), keyword, translation);
+  bool read = ppd_detail::ReadKeywordAndTranslationFrom(t.source(), t.token(), keyword, translation);
   return {U8(keyword), U8(translation), read};
 }
 

@@ -16,7 +16,7 @@ const PpdFeature *FindFeatureByTranslation(const PpdModel &model, const PpdUnit 
 bool IsOptionTextMarked(const PpdFeature &feature, const PpdUnit *text) {
   if (!text) return false;
   for (const PpdOption *option : feature.options)
-    if (option->translation.Equals(text)) return option->bConstrained != 0;
+    if (option->translation.Equals(text)) return option->constrained != 0;
   return false;
 }
 

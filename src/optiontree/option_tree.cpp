@@ -44,7 +44,7 @@ void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
   // it) without the runtime's slower text-mode reads.
   std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"rb"));
   const int openError = file ? 0 : errno;
-  ctx->pPpdModel.reset(file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr));
+  ctx->pPpdModel = file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr);
   if (!file)
     trace.Line(L"PPD %ls cannot be opened (%hs); no option is marked", path, strerror(openError));
   else if (ctx->pPpdModel)
@@ -55,7 +55,7 @@ void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
 int CountMarkedOptions(const PpdModel &model) {
   int marked = 0;
   for (const PpdFeature *feature : model.features)
-    for (const PpdOption *option : feature->options) marked += option->bConstrained;
+    for (const PpdOption *option : feature->options) marked += option->constrained;
   return marked;
 }
 

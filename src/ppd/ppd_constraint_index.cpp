@@ -196,7 +196,7 @@ void PpdConstraintIndex::Mark(PpdModel &model) {
     if (installable(*feature)) continue;
     for (PpdOption *option : feature->options) {
       int32_t group = optionGroup_[next++];
-      option->bConstrained = group < 0 ? 0 : groupHit_[static_cast<size_t>(group)];
+      option->constrained = group < 0 ? 0 : groupHit_[static_cast<size_t>(group)];
     }
   }
 }

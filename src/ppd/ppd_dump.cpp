@@ -65,8 +65,8 @@ std::string DumpPpdModel(const PpdModel &model) {
     AppendField(out, feature->keyword);
     AppendField(out, feature->translation);
     AppendField(out, feature->defaultOption);
-    AppendField(out, std::to_string(feature->iUiType));
-    AppendField(out, std::to_string(feature->iOrder));
+    AppendField(out, std::to_string(feature->uiType));
+    AppendField(out, std::to_string(feature->order));
     AppendField(out, feature->groupKeyword);
     AppendField(out, feature->groupTranslation);
     out += '\n';
@@ -75,7 +75,7 @@ std::string DumpPpdModel(const PpdModel &model) {
       AppendField(out, feature->keyword);
       AppendField(out, option->keyword);
       AppendField(out, option->translation);
-      AppendField(out, option->bConstrained ? "1" : "0");
+      AppendField(out, option->constrained ? "1" : "0");
       out += '\n';
     }
   }
@@ -100,7 +100,7 @@ std::string DescribeExcludedOptions(const PpdModel &model) {
   std::string out;
   for (const PpdFeature *feature : model.features) {
     for (const PpdOption *option : feature->options) {
-      if (!option->bConstrained) continue;
+      if (!option->constrained) continue;
       std::string causes;
       for (const InstalledOption *installed : model.installedOptions) {
         if (MatchConstraint(&model, installed->featureKeyword, installed->currentOption, *feature,

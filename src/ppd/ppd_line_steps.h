@@ -229,13 +229,13 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   int32_t slash = -1;
   if (!shortName && HasHexMarks(p + start, textLength, available - start, slash)) return LineStep::kLeft;
 
-  PpdOption *option = PpdOption::Create(store);
-  if (option == nullptr || !feature.options.Append(option)) return LineStep::kOutOfMemory;
+  PpdOption *option = feature.options.AppendNew(store);
+  if (option == nullptr) return LineStep::kOutOfMemory;
   if (!shortName) SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
   if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
   const int32_t invocationLength = static_cast<int32_t>(close - invocation);
-  option->pwszInvocation = CopyBytes(invocation, invocationLength, store);
-  if (option->pwszInvocation == nullptr) return LineStep::kOutOfMemory;
+  option->invocation = CopyBytes(invocation, invocationLength, store);
+  if (option->invocation == nullptr) return LineStep::kOutOfMemory;
   scan.Consume(static_cast<size_t>(close + 1 - p));
   return LineStep::kRead;
 }

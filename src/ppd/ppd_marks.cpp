@@ -11,6 +11,7 @@
 // with each record, so only a real out-of-memory keeps it from being built.
 #include "ppd/ppd_marks.h"
 
+#include <memory>
 #include <new>
 
 #include "ppd/ppd_constraint_index.h"
@@ -34,15 +35,15 @@ uint64_t PlainComparisons(const PpdModel &model) {
 
 void ClearMarks(PpdModel &model) {
   for (PpdFeature *feature : model.features) {
-    for (PpdOption *option : feature->options) option->bConstrained = 0;
+    for (PpdOption *option : feature->options) option->constrained = 0;
   }
 }
 
 }  // namespace
 
-void FreeConstraintIndex(PpdConstraintIndex *index) { delete index; }
-
-PpdModel::~PpdModel() { FreeConstraintIndex(pConstraintIndex); }
+// Here, where the constraint index is complete.
+PpdModel::PpdModel() = default;
+PpdModel::~PpdModel() = default;
 
 int MatchConstraint(const PpdModel *model, const PpdWord &installedFeature,
                     const PpdWord &installedOption, const PpdFeature &feature,
@@ -71,13 +72,13 @@ void MarkConstrainedOptionsPlain(PpdModel *model) {
           break;
         }
       }
-      option->bConstrained = mark;
+      option->constrained = mark;
     }
   }
 }
 
 const PpdConstraintIndexStats *ConstraintIndexStats(const PpdModel &model) {
-  return model.pConstraintIndex != nullptr ? &model.pConstraintIndex->Stats() : nullptr;
+  return model.constraintIndex != nullptr ? &model.constraintIndex->Stats() : nullptr;
 }
 
 void MarkConstrainedOptions(PpdModel *model) {
@@ -86,11 +87,11 @@ void MarkConstrainedOptions(PpdModel *model) {
     ClearMarks(*model);  // nothing can exclude anything
     return;
   }
-  if (model->pConstraintIndex == nullptr) {
+  if (model->constraintIndex == nullptr) {
     // Only a real out-of-memory fails here; the next recompute tries again,
     // at the cost of reading the model once more.
     try {
-      model->pConstraintIndex = new PpdConstraintIndex(*model);
+      model->constraintIndex = std::make_unique<PpdConstraintIndex>(*model);
     } catch (const std::bad_alloc &) {
       if (PlainComparisons(*model) <= kPlainComparisonLimit) {
         MarkConstrainedOptionsPlain(model);
@@ -100,15 +101,15 @@ void MarkConstrainedOptions(PpdModel *model) {
       return;
     }
   }
-  model->pConstraintIndex->Mark(*model);
+  model->constraintIndex->Mark(*model);
 }
 
 void SetInstalledOption(PpdModel *model, const PpdUnit *featureKeyword,
                         const PpdUnit *optionKeyword, bool recompute) {
   if (model == nullptr) return;
   if (featureKeyword != nullptr && optionKeyword != nullptr) {
-    if (model->pConstraintIndex != nullptr) {
-      int32_t first = model->pConstraintIndex->FirstInstalled(*model, featureKeyword);
+    if (model->constraintIndex != nullptr) {
+      int32_t first = model->constraintIndex->FirstInstalled(*model, featureKeyword);
       if (first >= 0) model->Installed(first)->SetCurrentOption(optionKeyword);
     } else {
       for (InstalledOption *installed : model->installedOptions) {

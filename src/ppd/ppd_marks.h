@@ -14,6 +14,4 @@ void MarkConstrainedOptionsPlain(PpdModel *model);
 // The figures of the model's constraint index; null while it has none.
 const PpdConstraintIndexStats *ConstraintIndexStats(const PpdModel &model);
 
-void FreeConstraintIndex(PpdConstraintIndex *index);
-
 }  // namespace qx

@@ -168,8 +168,6 @@ PpdFeature *PpdFeature::Create(PpdRecordStore &store) {
   return block != nullptr ? new (block) PpdFeature : nullptr;
 }
 
-PpdFeature::~PpdFeature() { delete[] pwszQuery; }
-
 InstalledOption *InstalledOption::Create(PpdRecordStore &store) {
   if (!TakeFrom(store.Budget(), kPpdIndexBytesPerInstalled)) return nullptr;
   void *block = store.Allocate(sizeof(InstalledOption));
@@ -193,17 +191,16 @@ void InstalledOption::SetCurrentOption(const PpdUnit *s) {
       found = true;
     }
   }
-  PpdUnit *copy = nullptr;
+  std::unique_ptr<PpdUnit[]> copy;
   if (!found) {
-    copy = new (std::nothrow) PpdUnit[static_cast<size_t>(n) + 1];
+    copy.reset(new (std::nothrow) PpdUnit[static_cast<size_t>(n) + 1]);
     if (copy != nullptr) {
-      std::memcpy(copy, s, sizeof(PpdUnit) * static_cast<size_t>(n));
+      std::memcpy(copy.get(), s, sizeof(PpdUnit) * static_cast<size_t>(n));
       copy[n] = 0;
-      shared = PpdWord{n, copy};
+      shared = PpdWord{n, copy.get()};
     }
   }
-  delete[] copy_;
-  copy_ = copy;
+  copy_ = std::move(copy);
   currentOption = shared;
 }
 

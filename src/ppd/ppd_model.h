@@ -4,7 +4,10 @@
 // On top of that every option of every other feature carries a constrained
 // mark: set when an installed option excludes it through a constraint.
 //
-// Made by ReadPpdModel; the owner destroys it through its virtual destructor.
+// Ownership: every record (feature, option, constraint, installed option)
+// lives in one of the model's record stores, which free their memory with
+// the model; the array that lists a record ends its lifetime. The model is
+// owned by its caller through std::unique_ptr, and owns its constraint index.
 // Portable: builds natively and into the DLL.
 #pragma once
 
@@ -12,14 +15,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <memory>
 
 #include "ppd/ppd_budget.h"
 
 namespace qx {
 
-// One UTF-16 unit. WCHAR in the Windows builds, so the option tree code can
-// compare model texts with the driver's strings directly.
-#ifdef _WIN32
+// One UTF-16 unit. wchar_t wherever it is 16 bits (WCHAR in the Windows
+// builds), so the option tree code can compare model texts with the driver's
+// strings directly.
+#if WCHAR_MAX == 0xFFFF
 using PpdUnit = wchar_t;
 #define QX_PPD_STR(s) L##s
 #else
@@ -31,9 +37,9 @@ static_assert(sizeof(PpdUnit) == 2, "PPD texts are UTF-16");
 constexpr int kPpdTextUnits = 260;  // 259 characters and the terminator
 
 // A fixed-size, zero-terminated UTF-16 text. Compared by exact units, without
-// case folding. Records holding texts are made with "new T", not "new T()":
-// value-initialisation would zero every text's 520 bytes, which costs more
-// than reading the record.
+// case folding. Only the used units are ever written, so a text costs what
+// its length costs, not its 520 bytes (value-initialising a holder, T() or
+// T{}, would zero them all).
 class PpdText {
  public:
   // Only the used units are written: records hold many texts, most short.
@@ -62,10 +68,14 @@ class PpdText {
   }
 };
 
-// An owning array of records in file order. Allocated at its first record
-// with the capacity Reserve gave (many features have no options), doubled
-// when full; an allocation failure, or a budget that cannot take the growth,
-// leaves it unchanged.
+// The list of a model's records in file order. The records live in a record
+// store; the list ends their lifetimes (destroys them) when it goes, and the
+// store frees their memory after. Allocated at its first record with the
+// capacity Reserve gave (many features have no options), doubled when full;
+// an allocation failure, or a budget that cannot take the growth, leaves it
+// unchanged.
+class PpdRecordStore;
+
 template <class T>
 class PpdArray {
  public:
@@ -86,7 +96,16 @@ class PpdArray {
     first_ = capacity;
     budget_ = budget;
   }
-  bool Append(T *item);  // takes ownership only on success
+  bool Append(T *item);  // the list destroys the record only on success
+  // A new record made by T::Create in the store and appended; null when out
+  // of memory or budget. Room is made first, so that no record is left
+  // outside a list.
+  T *AppendNew(PpdRecordStore &store) {
+    if (count_ == capacity_ && !Grow()) return nullptr;
+    T *item = T::Create(store);
+    if (item != nullptr) items_[count_++] = item;
+    return item;
+  }
 
  private:
   bool Grow();
@@ -99,7 +118,7 @@ class PpdArray {
 
 template <class T>
 PpdArray<T>::~PpdArray() {
-  for (int32_t i = 0; i < count_; ++i) delete items_[i];
+  for (int32_t i = 0; i < count_; ++i) items_[i]->~T();  // the store frees the memory
   std::free(items_);
 }
 
@@ -209,8 +228,8 @@ bool StoreWord(PpdRecordStore &store, const PpdText &text, PpdWord &word);
 struct PpdOption {
   PpdWord keyword;                    // "LC1"
   PpdWord translation;                // display text; the keyword when none
-  PpdUnit *pwszInvocation = nullptr;  // value after the colon, unquoted; in the store
-  uint8_t bConstrained = 0;           // 1 when an installed option excludes it
+  PpdUnit *invocation = nullptr;      // value after the colon, unquoted; in the store
+  uint8_t constrained = 0;            // 1 when an installed option excludes it
 
   // A new option in the store, with its share of the index taken from the
   // store's budget; null when out of memory or budget.
@@ -218,8 +237,6 @@ struct PpdOption {
   // Keeps the texts in the store, once when they are equal; false when out
   // of memory or budget.
   bool SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText);
-  // The store owns the memory.
-  static void operator delete(void *) {}
   PpdOption(const PpdOption &) = delete;
   PpdOption &operator=(const PpdOption &) = delete;
 
@@ -238,18 +255,15 @@ struct PpdFeature {
   PpdWord defaultOption;          // value of the block's *Default... line
   PpdWord groupKeyword;           // enclosing *OpenGroup, empty outside one
   PpdWord groupTranslation;
-  PpdUnit *pwszQuery = nullptr;   // owned; value of the first *?... line, or null
-  int32_t iUiType = kPpdPickOne;
-  int32_t iOrder = 0;             // number of the *OrderDependency line
+  std::unique_ptr<PpdUnit[]> query;  // value of the first *?... line, or null
+  int32_t uiType = kPpdPickOne;
+  int32_t order = 0;                 // number of the *OrderDependency line
   PpdArray<PpdOption> options;    // in file order
 
   // A new feature in the store; null when out of memory or budget.
   static PpdFeature *Create(PpdRecordStore &store);
-  // The store owns the memory; the destructor frees the query and the array.
-  static void operator delete(void *) {}
   PpdFeature(const PpdFeature &) = delete;
   PpdFeature &operator=(const PpdFeature &) = delete;
-  ~PpdFeature();
 
   bool IsInstallable() const;     // group keyword is "InstallableOptions"
 
@@ -272,8 +286,6 @@ class PpdConstraint {
   // into line, which holds at least 16 bytes beyond the fourth word's end.
   static PpdConstraint *CreateFromAsciiLine(PpdRecordStore &store, const unsigned char *line,
                                             const uint32_t *starts, const uint32_t *ends);
-  // The store owns the memory and frees it with the model.
-  static void operator delete(void *) {}
   PpdConstraint(const PpdConstraint &) = delete;
   PpdConstraint &operator=(const PpdConstraint &) = delete;
 
@@ -293,11 +305,9 @@ class InstalledOption {
   // A new installed option in the store, with its share of the index taken
   // from the store's budget; null when out of memory or budget.
   static InstalledOption *Create(PpdRecordStore &store);
-  // The store owns the memory; the destructor frees any copy.
-  static void operator delete(void *) {}
   InstalledOption(const InstalledOption &) = delete;
   InstalledOption &operator=(const InstalledOption &) = delete;
-  virtual ~InstalledOption() { delete[] copy_; }
+  virtual ~InstalledOption() = default;
 
   // Copies up to 259 units of a zero-terminated string as they are. A value
   // the feature holds (its default or an option keyword) is shared, anything
@@ -309,7 +319,7 @@ class InstalledOption {
   const PpdFeature *feature = nullptr;  // whose texts may be shared
 
  private:
-  PpdUnit *copy_ = nullptr;  // new[]; a current option the feature does not hold
+  std::unique_ptr<PpdUnit[]> copy_;  // a current option the feature does not hold
   InstalledOption() = default;
 };
 
@@ -317,7 +327,7 @@ class PpdConstraintIndex;  // lookup built once per model for the marks
 
 class PpdModel {
  public:
-  PpdModel() = default;
+  PpdModel();
   PpdModel(const PpdModel &) = delete;
   PpdModel &operator=(const PpdModel &) = delete;
   virtual ~PpdModel();
@@ -343,29 +353,29 @@ class PpdModel {
   PpdText modelName, product, manufacturer, languageEncoding, languageVersion;  // one each
   PpdArray<InstalledOption> installedOptions;
 
-  // Owned; built by the first MarkConstrainedOptions, at the end of reading.
-  // After reading only the installed options' current options and the marks
+  // Built by the first MarkConstrainedOptions, at the end of reading. After
+  // reading only the installed options' current options and the marks
   // change; the index relies on that.
-  PpdConstraintIndex *pConstraintIndex = nullptr;
+  std::unique_ptr<PpdConstraintIndex> constraintIndex;
 };
 
 // The next byte, 0 to 255, or -1 at the end of the input.
 using PpdNextByte = int (*)(void *context);
 
-// Reads the whole source into a new model owned by the caller, and marks the
+// Reads the whole source into a new model for the caller, and marks the
 // options that the PPD's default installed options exclude. Never fails on
 // the input: what was read before a problem stays, an empty source gives an
 // empty model. Reading ends, as on a failed allocation, where the model would
 // hold more than kPpdModelByteLimit bytes. Null only when the model itself
 // cannot be allocated.
-PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context);
+std::unique_ptr<PpdModel> ReadPpdModel(PpdNextByte nextByte, void *context);
 
 // The same over a FILE the caller opened in binary mode and keeps private
 // during the call; reads it in blocks through the C runtime and sees the
 // bytes as the runtime's text mode would give them (CR LF as LF, a 0x1A byte
 // ends the input), in every build; it may take bytes beyond those the
 // reading consumes.
-PpdModel *ReadPpdModelFromFile(FILE *file);
+std::unique_ptr<PpdModel> ReadPpdModelFromFile(FILE *file);
 
 // fgetc as a PpdNextByte (context: the FILE).
 int ReadFileByte(void *file);

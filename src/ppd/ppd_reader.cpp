@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "ppd/ppd_keyword_line.h"
 #include "ppd/ppd_keywords.h"
 #include "ppd/ppd_line_steps.h"
 #include "ppd/ppd_marks.h"
@@ -21,50 +22,6 @@ namespace qx {
 namespace {
 
 using namespace ppd_detail;
-
-template <class Source>
-bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &keyword,
-                                   PpdText &translation) {
-  if (!ReadTokenFrom(source, token, true)) return false;
-  // The token's buffer is far larger than any short token.
-  if (SetShortNameTexts(token.bytes, token.length, keyword, translation)) return true;
-  int32_t slash = -1;
-  if (!HasHexMarks(token.bytes, token.length, kPpdTokenUnits, slash)) {
-    SetPlainTexts(keyword, translation, token.bytes, token.length, slash);
-    return true;
-  }
-  unsigned char work[kPpdTextUnits];
-  work[0] = 0;
-  int32_t n = 0;
-  bool hex = false;
-  int pending = -1;
-  bool split = false;
-  for (int32_t i = 0; i < token.length; ++i) {
-    unsigned char c = token.bytes[i];
-    if (c == '/' && !split) {
-      // Only the first slash separates: a translation may hold slashes
-      // ("Perfect/Ring/Twin Loop Binder").
-      BytesToPpdText(keyword, work, static_cast<size_t>(n));
-      n = 0;
-      split = true;
-    } else if (c == '<') {
-      hex = true;
-      pending = -1;
-    } else if (c == '>') {
-      hex = false;
-      pending = -1;
-    } else if (!hex) {
-      if (n < kPpdTextUnits - 1) work[n++] = c;
-    } else if (pending < 0) {
-      pending = c;
-    } else {
-      if (n < kPpdTextUnits - 1) work[n++] = HexPairValue(static_cast<unsigned>(pending), c);
-      pending = -1;
-    }
-  }
-  SetTexts(keyword, translation, work, static_cast<size_t>(n));
-  return true;
-}
 
 template <class Source>
 QX_PPD_INLINE bool ReadTextFrom(Source &source, PpdToken &token, PpdText &field) {
@@ -91,11 +48,11 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
   const PpdText featureKeyword = texts.keyword;
   if (!ReadTokenFrom(source, token, false)) return false;
   if (StartsWith(token, "PickMany", 8) && token.length == 8) {
-    feature.iUiType = kPpdPickMany;
+    feature.uiType = kPpdPickMany;
   } else if (StartsWith(token, "Boolean", 7) && token.length == 7) {
-    feature.iUiType = kPpdBoolean;
+    feature.uiType = kPpdBoolean;
   } else {
-    feature.iUiType = kPpdPickOne;
+    feature.uiType = kPpdPickOne;
   }
   const OptionLineKeyword lineKeyword(featureKeyword);
   for (;;) {
@@ -116,26 +73,26 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
       }
     } else if (keywordLike && token.length == 16 && StartsWith(token, "*OrderDependency", 16)) {
       if (!ReadTokenFrom(source, token, false)) return false;
-      feature.iOrder = LeadingInteger(token);
+      feature.order = LeadingInteger(token);
       if (!ReadTokenFrom(source, token, false) || !ReadTokenFrom(source, token, false)) return false;
     } else if (keywordLike && StartsWith(token, "*?", 2)) {
-      if (feature.pwszQuery != nullptr) return false;
+      if (feature.query != nullptr) return false;
       if (!ReadTokenFrom(source, token, false)) return false;
       const size_t queryBytes = sizeof(PpdUnit) * (static_cast<size_t>(token.length) + 1) + kPpdHeapChunkBytes;
       if (!TakeFrom(store.Budget(), queryBytes)) return false;
-      feature.pwszQuery = CopyToken(token);
-      if (feature.pwszQuery == nullptr) return false;
+      feature.query.reset(CopyToken(token));
+      if (feature.query == nullptr) return false;
     } else if (TokenEquals(token, featureKeyword)) {
-      PpdOption *option = PpdOption::Create(store);
-      if (option == nullptr || !feature.options.Append(option)) return false;
+      PpdOption *option = feature.options.AppendNew(store);
+      if (option == nullptr) return false;
       texts.keyword.Clear();
       texts.translation.Clear();
       bool read = ReadKeywordAndTranslationFrom(source, token, texts.keyword, texts.translation);
       // What was read counts even when the line ends early.
       if (!option->SetTexts(store, texts.keyword, texts.translation) || !read) return false;
       if (!ReadTokenFrom(source, token, false)) return false;
-      option->pwszInvocation = CopyToken(token, store);
-      if (option->pwszInvocation == nullptr) return false;
+      option->invocation = CopyToken(token, store);
+      if (option->invocation == nullptr) return false;
     }
   }
 }
@@ -195,22 +152,14 @@ class Reader {
   }
 
   bool ReadFeature() {
-    PpdFeature *feature = PpdFeature::Create(model_.optionStore);
+    PpdFeature *feature = model_.features.AppendNew(model_.optionStore);
     if (feature == nullptr) return false;
-    if (!model_.features.Append(feature)) {
-      delete feature;
-      return false;
-    }
     feature->groupKeyword = groupWords_.keyword;
     feature->groupTranslation = groupWords_.translation;
     if (!ReadFeatureBodyFrom(source_, token_, *feature, model_.optionStore)) return false;
     if (!groupInstallable_) return true;
-    InstalledOption *installed = InstalledOption::Create(model_.optionStore);
+    InstalledOption *installed = model_.installedOptions.AppendNew(model_.optionStore);
     if (installed == nullptr) return false;
-    if (!model_.installedOptions.Append(installed)) {
-      delete installed;
-      return false;
-    }
     installed->featureKeyword = feature->keyword;
     installed->currentOption = feature->defaultOption;
     installed->feature = feature;
@@ -240,8 +189,9 @@ class Reader {
 };
 
 template <class Source>
-PpdModel *ReadModelFrom(Source &source) {
-  PpdModel *model = new (std::nothrow) PpdModel;
+std::unique_ptr<PpdModel> ReadModelFrom(Source &source) {
+  // Null only when the model itself cannot be allocated.
+  std::unique_ptr<PpdModel> model(new (std::nothrow) PpdModel);
   if (model == nullptr) return nullptr;
   PpdToken token;
   token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
@@ -252,38 +202,13 @@ PpdModel *ReadModelFrom(Source &source) {
   model->constraints.Reserve(512, budget);
   if (token.bytes != nullptr && budget->Take(sizeof(PpdModel))) reader.ReadAll();
   std::free(token.bytes);
-  MarkConstrainedOptions(model);
+  MarkConstrainedOptions(model.get());
   return model;
 }
 
 }  // namespace
 
-bool ReadToken(ByteSource &source, PpdToken &token, bool spaces) {
-  return ReadTokenFrom(source, token, spaces);
-}
-
-bool ReadToken(FileByteSource &source, PpdToken &token, bool spaces) {
-  return ReadTokenFrom(source, token, spaces);
-}
-
-int ClassifyKeyword(const unsigned char *token, int32_t length) { return Classify(token, length); }
-
-int ClassifyKeyword(const PpdUnit *token) {
-  int32_t length = 0;
-  while (token[length] != 0) ++length;
-  return Classify(token, length);
-}
-
-bool ReadKeywordAndTranslation(ByteSource &source, PpdToken &token, PpdText &keyword,
-                               PpdText &translation) {
-  return ReadKeywordAndTranslationFrom(source, token, keyword, translation);
-}
-
-bool ReadFeatureBody(ByteSource &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store) {
-  return ReadFeatureBodyFrom(source, token, feature, store);
-}
-
-PpdModel *ReadPpdModel(PpdNextByte nextByte, void *context) {
+std::unique_ptr<PpdModel> ReadPpdModel(PpdNextByte nextByte, void *context) {
   ByteSource source(nextByte, context);
   return ReadModelFrom(source);
 }
@@ -329,12 +254,12 @@ bool FileByteSource::Refill() {
   return false;
 }
 
-PpdModel *ReadPpdModelFromFile(FILE *file) {
+std::unique_ptr<PpdModel> ReadPpdModelFromFile(FILE *file) {
   FileByteSource source(file);
   return ReadModelFrom(source);
 }
 
-PpdModel *ReadPpdModelFromSource(FileByteSource &source) { return ReadModelFrom(source); }
+std::unique_ptr<PpdModel> ReadPpdModelFromSource(FileByteSource &source) { return ReadModelFrom(source); }
 
 int ReadFileByte(void *file) { return std::fgetc(static_cast<FILE *>(file)); }
 

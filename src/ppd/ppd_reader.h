@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 
 #include "ppd/ppd_model.h"
 
@@ -86,24 +87,7 @@ struct PpdToken {
 // Skips white space and comments, then reads one plain or quoted token. With
 // spaces set, blanks, tabs and double quotes stay inside a plain token. False at the end of
 // the input (the token is then empty).
-bool ReadToken(ByteSource &source, PpdToken &token, bool spaces);
-
-bool ReadToken(FileByteSource &source, PpdToken &token, bool spaces);
-
 // ReadPpdModelFromFile over a source the caller made.
-PpdModel *ReadPpdModelFromSource(FileByteSource &source);
-
-// Code of the keyword table row equal to the token, 0 when none.
-int ClassifyKeyword(const unsigned char *token, int32_t length);
-int ClassifyKeyword(const PpdUnit *token);  // zero-terminated
-
-// Reads "keyword/translation" up to the colon or line end, decoding <hex>
-// bytes. False at the end of the input.
-bool ReadKeywordAndTranslation(ByteSource &source, PpdToken &token, PpdText &keyword,
-                               PpdText &translation);
-
-// Reads the rest of an *OpenUI block into the feature, its options into the
-// store; true when the block was closed.
-bool ReadFeatureBody(ByteSource &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store);
+std::unique_ptr<PpdModel> ReadPpdModelFromSource(FileByteSource &source);
 
 }  // namespace qx

@@ -124,19 +124,6 @@ void BytesToPpdText(PpdText &field, const unsigned char *bytes, size_t count) {
 #endif
 }
 
-void ToPpdText(PpdText &field, const PpdUnit *units) {
-  size_t n = 0;
-  while (units[n] != 0) ++n;
-  std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[n + 1]);
-  if (!bytes) {
-    field.Clear();
-    return;
-  }
-  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<unsigned char>(units[i] & 0xFF);
-  bytes[n] = 0;
-  BytesToPpdText(field, bytes.get(), n);
-}
-
 std::string PpdUnitsToUtf8(const PpdUnit *units, size_t count) {
   std::string out;
   out.reserve(count);

@@ -13,11 +13,6 @@ namespace qx {
 // Longer results are cut at 259 units.
 void BytesToPpdText(PpdText &field, const unsigned char *bytes, size_t count);
 
-// The reader's conversion: the low byte of each unit, up to the first zero
-// unit, is a byte in the ANSI code page. The field is empty when the
-// temporary byte string cannot be allocated.
-void ToPpdText(PpdText &field, const PpdUnit *units);
-
 // UTF-16 to UTF-8 (lone surrogates become U+FFFD), for the tools and tests.
 std::string PpdUnitsToUtf8(const PpdUnit *units, size_t count);
 inline std::string ToUtf8(const PpdText &text) {

@@ -96,7 +96,7 @@ TEST(SamplePrinters, MissingHardwareExcludesItsOptions) {
     qx::PpdFeature *ft = model->FindFeature(reinterpret_cast<const qx::PpdUnit *>(feature));
     if (!ft) return -1;
     for (qx::PpdOption *o : ft->options)
-      if (o->keyword.Equals(reinterpret_cast<const qx::PpdUnit *>(option))) return int(o->bConstrained);
+      if (o->keyword.Equals(reinterpret_cast<const qx::PpdUnit *>(option))) return int(o->constrained);
     return -1;
   };
   EXPECT_EQ(mark(u"*InputSlot", u"LC1"), 0);

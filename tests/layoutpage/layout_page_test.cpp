@@ -6,17 +6,14 @@
 
 #include "layoutpage/layout_page.h"
 #include "layoutpage/layout_page_harness.h"
+#include "platform/build_variant.h"
 
 namespace {
 
 using qxtest::ItemSpec;
 using qxtest::LayoutPageHarness;
 
-#ifdef QX_NT52
-constexpr bool kReduced = true;
-#else
-constexpr bool kReduced = false;
-#endif
+constexpr bool kReduced = qx::kReducedLayoutBuild;
 
 // A colour printer's full set of layout items.
 std::vector<ItemSpec> FullItems() {

@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "driversim/dialog_template.h"
+#include "platform/build_variant.h"
 #include "resources/ids_layoutpage.h"
 #include "support/plugin_loader.h"
 
 namespace {
 
-#ifdef QX_NT52
-constexpr bool kReduced = true;
-#else
-constexpr bool kReduced = false;
-#endif
+constexpr bool kReduced = qx::kReducedLayoutBuild;
 
 struct ControlRow {
   DWORD id;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "optiontree/model_match.h"
@@ -44,7 +45,7 @@ int main(int argc, char **argv) {
     return 1;
   }
   Clock::time_point start = Clock::now();
-  qx::PpdModel *model = qx::ReadPpdModelFromFile(file);
+  std::unique_ptr<qx::PpdModel> model = qx::ReadPpdModelFromFile(file);
   double readMs = MillisecondsSince(start);
   std::fclose(file);
   if (!model) return 1;
@@ -54,7 +55,7 @@ int main(int argc, char **argv) {
     options += feature->options.Count();
     if (feature->IsInstallable()) ++installable;
   }
-  AlternatingDriver driver{model};
+  AlternatingDriver driver{model.get()};
   std::vector<double> times;
   for (int i = 0; i < passes; ++i) {
     driver.pass = i;
@@ -69,7 +70,7 @@ int main(int argc, char **argv) {
     driver.pass = k;
     qx::RefreshInstalledOptions(*model, AlternatingDriver::Read, &driver);
     for (const qx::PpdFeature *feature : model->features)
-      for (const qx::PpdOption *option : feature->options) marked[k] += option->bConstrained;
+      for (const qx::PpdOption *option : feature->options) marked[k] += option->constrained;
   }
   std::sort(times.begin(), times.end());
   std::printf("file: %s\n", argv[1]);
@@ -84,6 +85,5 @@ int main(int argc, char **argv) {
   std::printf("recompute_median_ms: %.3f\n", times[times.size() / 2]);
   std::printf("recompute_max_ms: %.3f\n", times.back());
   std::printf("recompute_target_ms: 5.000\n");
-  delete model;
   return 0;
 }

@@ -68,10 +68,10 @@ TEST_F(ModelMatchTest, FeaturesByExactKeywordOrTranslationFirstWins) {
 }
 
 TEST_F(ModelMatchTest, OptionMarkOfTheFirstOptionWithTheText) {
-  slot_->options[1]->bConstrained = 1;
+  slot_->options[1]->constrained = 1;
   EXPECT_FALSE(IsOptionTextMarked(*slot_, QX_PPD_STR("Cassette")));  // LC1 decides
-  slot_->options[0]->bConstrained = 1;
-  slot_->options[1]->bConstrained = 0;
+  slot_->options[0]->constrained = 1;
+  slot_->options[1]->constrained = 0;
   EXPECT_TRUE(IsOptionTextMarked(*slot_, QX_PPD_STR("Cassette")));
   EXPECT_FALSE(IsOptionTextMarked(*slot_, QX_PPD_STR("LC1")));  // keywords are not texts
   EXPECT_FALSE(IsOptionTextMarked(*slot_, QX_PPD_STR("Cassette 3")));
@@ -136,7 +136,7 @@ TEST(SamplePpd, CassettesFollowTheReportedTrayUnit) {
   ASSERT_NE(slot, nullptr);
   auto marks = [&] {
     std::vector<bool> m;
-    for (const PpdOption *option : slot->options) m.push_back(option->bConstrained != 0);
+    for (const PpdOption *option : slot->options) m.push_back(option->constrained != 0);
     return m;
   };
   FixedDriver driver{QX_PPD_STR("Installed")};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "activation/activation.h"
+#include "platform/build_variant.h"
 #include "plugin/document_sheets.h"
 #include "jobpage/job_settings_page.h"
 #include "jobpage/page_harness.h"
@@ -25,11 +26,8 @@ PROPSHEETUI_INFO Info(WORD reason) {
   return info;
 }
 
-#ifdef QX_NT52
-constexpr DWORD kRecordSize = sizeof(PROPSHEETPAGEW_V3);
-#else
-constexpr DWORD kRecordSize = sizeof(PROPSHEETPAGEW_V3) + sizeof(void *);  // with the header bitmap
-#endif
+// The full builds' records carry the header bitmap.
+constexpr DWORD kRecordSize = sizeof(PROPSHEETPAGEW_V3) + (qx::kReducedLayoutBuild ? 0 : sizeof(void *));
 
 TEST(DocumentSheets, MissingOrForeignInfoIsRefused) {
   qx::UiContext ctx;
@@ -92,7 +90,7 @@ TEST(DocumentSheets, InitAddsThePagesAndSetsTheStartPage) {
   const qxtest::SheetCall &layout = sheet.calls[0];
   EXPECT_EQ(layout.function, static_cast<UINT>(CPSFUNC_ADD_PROPSHEETPAGEW));
   EXPECT_EQ(layout.proc, &qx::LayoutPageProc);
-  EXPECT_EQ(layout.templateName, MAKEINTRESOURCEW(11001));
+  EXPECT_EQ(layout.templateName, MAKEINTRESOURCEW(IDD_LAYOUT_PAGE));
   EXPECT_EQ(layout.title, L"Layout");
   EXPECT_EQ(setup.ctx.hLayoutPage, layout.result);
   EXPECT_NE(layout.result, nullptr);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ppd/ppd_dump.h"
+#include "ppd/ppd_scan.h"
 #include "ppd_test_support.h"
 
 namespace qx {
@@ -45,9 +46,8 @@ class TempFile {
   std::string path_;
 };
 
-std::string DumpOf(PpdModel *model) {
-  std::unique_ptr<PpdModel> owned(model);
-  return owned ? DumpPpdModel(*owned) : "(null)";
+std::string DumpOf(const std::unique_ptr<PpdModel> &model) {
+  return model ? DumpPpdModel(*model) : "(null)";
 }
 
 // The model through the single-byte read of a FILE opened with mode.
@@ -74,7 +74,7 @@ std::string TextModeDump(const std::string &path) {
 #ifdef _WIN32
   return DumpBySingleBytes(path, "r");
 #else
-  return DumpOf(test::ReadString(test::TextModeBytes(ReadWholeFile(path))).release());
+  return DumpOf(test::ReadString(test::TextModeBytes(ReadWholeFile(path))));
 #endif
 }
 
@@ -135,7 +135,7 @@ std::vector<std::string> TokensOf(Source &source, int spacesEvery = 0) {
   PpdToken token;
   token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
   std::vector<std::string> tokens;
-  while (ReadToken(source, token, spacesEvery > 0 && tokens.size() % spacesEvery == 0)) {
+  while (ppd_detail::ReadTokenFrom(source, token, spacesEvery > 0 && tokens.size() % spacesEvery == 0)) {
     EXPECT_EQ(token.bytes[token.length], 0);
     tokens.emplace_back(reinterpret_cast<char *>(token.bytes), static_cast<size_t>(token.length));
   }
@@ -222,7 +222,7 @@ std::string ModelTorture() {
 TEST(FileByteSource, WordsGiveTheSameModelWhereverBlocksEnd) {
   const std::string data = ModelTorture();
   TempFile file(data);
-  std::string expected = DumpOf(test::ReadString(test::TextModeBytes(data)).release());
+  std::string expected = DumpOf(test::ReadString(test::TextModeBytes(data)));
   ASSERT_GT(expected.size(), 40000u);
   for (size_t size : kBlockSizes) {
     EXPECT_EQ(DumpByBlocks(file.path(), "rb", size), expected) << "block " << size;

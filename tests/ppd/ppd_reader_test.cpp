@@ -5,6 +5,8 @@
 #include <string>
 
 #include "ppd/ppd_dump.h"
+#include "ppd/ppd_keyword_line.h"
+#include "ppd/ppd_keywords.h"
 #include "ppd/ppd_marks.h"
 #include "ppd_test_support.h"
 
@@ -29,7 +31,7 @@ class Tokens {
   ~Tokens() { std::free(token_.bytes); }
   // The next token, or "<end>".
   std::string Next(bool spaces = false) {
-    if (!ReadToken(source_, token_, spaces)) {
+    if (!ppd_detail::ReadTokenFrom(source_, token_, spaces)) {
       EXPECT_EQ(token_.length, 0);
       return "<end>";
     }
@@ -95,6 +97,13 @@ TEST(ReadToken, LongTokensEndAtTheLimitAndDropTheNextByte) {
   EXPECT_EQ(t.Next(), "w");  // "z" was dropped; the closing quote opens a new one
 }
 
+// Code of the keyword table row equal to a zero-terminated token.
+int ClassifyKeyword(const PpdUnit *token) {
+  int32_t length = 0;
+  while (token[length] != 0) ++length;
+  return ppd_detail::Classify(token, length);
+}
+
 TEST(ClassifyKeyword, FindsEveryKeywordAndNothingElse) {
   const char *rows[] = {"*?", "*CloseGroup", "*CloseUI", "*Default", "*End", "*FileVersion",
                         "*FormatVersion", "*LanguageEncoding", "*LanguageVersion",
@@ -120,7 +129,7 @@ struct KeywordAndTranslation {
 KeywordAndTranslation ReadKT(const std::string &line) {
   Tokens t(line);
   PpdText keyword, translation;
-  bool read = ReadKeywordAndTranslation(t.source(), t.token(), keyword, translation);
+  bool read = ppd_detail::ReadKeywordAndTranslationFrom(t.source(), t.token(), keyword, translation);
   return {U8(keyword), U8(translation), read};
 }
 
@@ -202,17 +211,17 @@ TEST(ReadPpdModel, ReadsAFeatureWithItsOptionsDefaultOrderAndQuery) {
   EXPECT_EQ(U8(f.keyword), "*InputSlot");
   EXPECT_EQ(U8(f.translation), "Input Slot");
   EXPECT_EQ(U8(f.defaultOption), "LC1");
-  EXPECT_EQ(f.iUiType, kPpdPickOne);
-  EXPECT_EQ(f.iOrder, -20);
+  EXPECT_EQ(f.uiType, kPpdPickOne);
+  EXPECT_EQ(f.order, -20);
   EXPECT_TRUE(f.groupKeyword.IsEmpty());
-  EXPECT_EQ(U8(f.pwszQuery), "query");
+  EXPECT_EQ(U8(f.query.get()), "query");
   ASSERT_EQ(f.options.Count(), 2);
   EXPECT_EQ(U8(f.options[0]->keyword), "LC1");
   EXPECT_EQ(U8(f.options[0]->translation), "Cassette 1");
-  EXPECT_EQ(U8(f.options[0]->pwszInvocation), "<< /Slot 1 >>\r\nsetpagedevice");
+  EXPECT_EQ(U8(f.options[0]->invocation), "<< /Slot 1 >>\r\nsetpagedevice");
   EXPECT_EQ(U8(f.options[1]->keyword), "LC2");
   EXPECT_EQ(U8(f.options[1]->translation), "LC2");
-  EXPECT_EQ(f.options[1]->bConstrained, 0);
+  EXPECT_EQ(f.options[1]->constrained, 0);
 }
 
 TEST(ReadPpdModel, UiTypesAndFeaturesWithoutTranslation) {
@@ -223,9 +232,9 @@ TEST(ReadPpdModel, UiTypesAndFeaturesWithoutTranslation) {
   ASSERT_EQ(model->FeatureCount(), 3);
   EXPECT_EQ(U8(model->Feature(0)->keyword), "*Collate");
   EXPECT_EQ(U8(model->Feature(0)->translation), "Collate");
-  EXPECT_EQ(model->Feature(0)->iUiType, kPpdBoolean);
-  EXPECT_EQ(model->Feature(1)->iUiType, kPpdPickMany);
-  EXPECT_EQ(model->Feature(2)->iUiType, kPpdPickOne);
+  EXPECT_EQ(model->Feature(0)->uiType, kPpdBoolean);
+  EXPECT_EQ(model->Feature(1)->uiType, kPpdPickMany);
+  EXPECT_EQ(model->Feature(2)->uiType, kPpdPickOne);
   EXPECT_EQ(model->Feature(1)->options.Count(), 0);
 }
 
@@ -279,14 +288,14 @@ TEST(ReadPpdModel, FailuresEndTheReadingAndKeepWhatWasRead) {
       "*OpenUI *A: PickOne\n*?A: \"q1\"\n*?A: \"q2\"\n*CloseUI: *A\n"
       "*OpenUI *B: PickOne\n*CloseUI: *B\n");
   ASSERT_EQ(model->FeatureCount(), 1);
-  EXPECT_EQ(U8(model->Feature(0)->pwszQuery), "q1");
+  EXPECT_EQ(U8(model->Feature(0)->query.get()), "q1");
 
   // The end of the input inside an option line keeps the option.
   model = ReadString("*OpenUI *A: PickOne\n*A X/Ex:");
   ASSERT_EQ(model->FeatureCount(), 1);
   ASSERT_EQ(model->Feature(0)->options.Count(), 1);
   EXPECT_EQ(U8(model->Feature(0)->options[0]->translation), "Ex");
-  EXPECT_EQ(model->Feature(0)->options[0]->pwszInvocation, nullptr);
+  EXPECT_EQ(model->Feature(0)->options[0]->invocation, nullptr);
 
   // A constraint cut short stays, partly filled.
   model = ReadString("*UIConstraints: *A a");
@@ -339,6 +348,14 @@ bool AnsiIs1252() {
 #else
   return true;
 #endif
+}
+
+// The low byte of each unit, up to the first zero unit, as a byte in the
+// ANSI code page.
+void ToPpdText(PpdText &field, const PpdUnit *units) {
+  std::string bytes;
+  for (size_t i = 0; units[i] != 0; ++i) bytes += static_cast<char>(units[i] & 0xFF);
+  BytesToPpdText(field, reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size());
 }
 
 TEST(ToPpdText, ReadsBytesInTheAnsiCodePage) {
@@ -400,7 +417,7 @@ TEST(ReadPpdModelFromFile, TextModeFoldsLineEndsAndStopsAtControlZ) {
   fclose(in);
   DeleteFileW(path);
   ASSERT_EQ(model->FeatureCount(), 1);
-  EXPECT_EQ(U8(model->Feature(0)->options[0]->pwszInvocation), "one\ntwo");
+  EXPECT_EQ(U8(model->Feature(0)->options[0]->invocation), "one\ntwo");
 }
 #endif
 
@@ -415,9 +432,9 @@ TEST(Marks, AnInstalledOptionMarksTheOptionsItExcludes) {
       "*UIConstraints: *QXTrayUnit None *InputSlot LC2\n"
       "*UIConstraints: *InputSlot LC2 *QXTrayUnit None\n");
   const PpdFeature &slot = *model->Feature(1);
-  EXPECT_EQ(slot.options[1]->bConstrained, 1);  // marked for the PPD default
-  EXPECT_EQ(slot.options[2]->bConstrained, 0);
-  EXPECT_EQ(model->Feature(0)->options[0]->bConstrained, 0);  // installable: never marked
+  EXPECT_EQ(slot.options[1]->constrained, 1);  // marked for the PPD default
+  EXPECT_EQ(slot.options[2]->constrained, 0);
+  EXPECT_EQ(model->Feature(0)->options[0]->constrained, 0);  // installable: never marked
 
   EXPECT_EQ(MatchConstraint(model.get(), model->Installed(0)->featureKeyword,
                             model->Installed(0)->currentOption, slot, *slot.options[1]), 1);
@@ -430,9 +447,9 @@ TEST(Marks, AnInstalledOptionMarksTheOptionsItExcludes) {
 
   SetInstalledOption(model.get(), QX_PPD_STR("*QXTrayUnit"), QX_PPD_STR("LCU1"), false);
   EXPECT_EQ(U8(model->Installed(0)->currentOption), "LCU1");
-  EXPECT_EQ(slot.options[1]->bConstrained, 1);  // not yet recomputed
+  EXPECT_EQ(slot.options[1]->constrained, 1);  // not yet recomputed
   MarkConstrainedOptions(model.get());
-  EXPECT_EQ(slot.options[1]->bConstrained, 0);
+  EXPECT_EQ(slot.options[1]->constrained, 0);
 
   // Missing keywords or no match change nothing, but the recompute runs.
   SetInstalledOption(model.get(), QX_PPD_STR("QXTrayUnit"), QX_PPD_STR("None"), true);
@@ -441,7 +458,7 @@ TEST(Marks, AnInstalledOptionMarksTheOptionsItExcludes) {
   EXPECT_EQ(U8(model->Installed(0)->currentOption), "LCU1");
   model->Installed(0)->SetCurrentOption(QX_PPD_STR("None"));
   SetInstalledOption(model.get(), QX_PPD_STR("*Nothing"), QX_PPD_STR("x"), true);
-  EXPECT_EQ(slot.options[1]->bConstrained, 1);
+  EXPECT_EQ(slot.options[1]->constrained, 1);
 }
 
 // Two optional trays that each constrain the input slot: the missing tray's
@@ -457,15 +474,15 @@ TEST(Marks, AnyInstalledOptionThatExcludesAnOptionMarksIt) {
       "*UIConstraints: *Tray2 False *InputSlot T2\n"
       "*UIConstraints: *Tray3 False *InputSlot T3\n");
   const PpdFeature &slot = *model->Feature(2);
-  EXPECT_EQ(slot.options[1]->bConstrained, 1);
-  EXPECT_EQ(slot.options[2]->bConstrained, 0);
+  EXPECT_EQ(slot.options[1]->constrained, 1);
+  EXPECT_EQ(slot.options[2]->constrained, 0);
   SetInstalledOption(model.get(), QX_PPD_STR("*Tray3"), QX_PPD_STR("False"), true);
-  EXPECT_EQ(slot.options[0]->bConstrained, 0);
-  EXPECT_EQ(slot.options[1]->bConstrained, 1);
-  EXPECT_EQ(slot.options[2]->bConstrained, 1);
+  EXPECT_EQ(slot.options[0]->constrained, 0);
+  EXPECT_EQ(slot.options[1]->constrained, 1);
+  EXPECT_EQ(slot.options[2]->constrained, 1);
   SetInstalledOption(model.get(), QX_PPD_STR("*Tray2"), QX_PPD_STR("True"), true);
-  EXPECT_EQ(slot.options[1]->bConstrained, 0);
-  EXPECT_EQ(slot.options[2]->bConstrained, 1);
+  EXPECT_EQ(slot.options[1]->constrained, 0);
+  EXPECT_EQ(slot.options[2]->constrained, 1);
 }
 
 TEST(Marks, ComparisonsAreExactAndDuplicateKeywordsAreAllMarked) {
@@ -478,10 +495,10 @@ TEST(Marks, ComparisonsAreExactAndDuplicateKeywordsAreAllMarked) {
       "*UIConstraints: *Unit None *Slot A\n"
       "*UIConstraints: *Unit None *Slot A\n"
       "*UIConstraints: *unit None *Slot a\n");
-  EXPECT_EQ(model->Feature(1)->options[0]->bConstrained, 1);
-  EXPECT_EQ(model->Feature(1)->options[1]->bConstrained, 0);  // case differs in the constraint's feature
-  EXPECT_EQ(model->Feature(1)->options[2]->bConstrained, 1);
-  EXPECT_EQ(model->Feature(2)->options[0]->bConstrained, 1);
+  EXPECT_EQ(model->Feature(1)->options[0]->constrained, 1);
+  EXPECT_EQ(model->Feature(1)->options[1]->constrained, 0);  // case differs in the constraint's feature
+  EXPECT_EQ(model->Feature(1)->options[2]->constrained, 1);
+  EXPECT_EQ(model->Feature(2)->options[0]->constrained, 1);
 }
 
 TEST(Dump, PrintsOneEscapedLinePerRecord) {

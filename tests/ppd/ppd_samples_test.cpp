@@ -21,9 +21,9 @@ using test::U8;
 std::unique_ptr<PpdModel> ReadSample(const std::string &name, const char *mode, bool unlocked) {
   FILE *file = std::fopen((SampleDirectory() + "/" + name).c_str(), mode);
   if (file == nullptr) return nullptr;
-  PpdModel *model = unlocked ? ReadPpdModelFromFile(file) : ReadPpdModel(&ReadFileByte, file);
+  std::unique_ptr<PpdModel> model = unlocked ? ReadPpdModelFromFile(file) : ReadPpdModel(&ReadFileByte, file);
   std::fclose(file);
-  return std::unique_ptr<PpdModel>(model);
+  return model;
 }
 
 std::vector<std::string> Words(const std::string &line) {
@@ -102,7 +102,7 @@ TEST(Samples, BothByteSourcesAndTextModeGiveTheSameModel) {
 std::vector<uint8_t> Marks(const PpdModel &model) {
   std::vector<uint8_t> marks;
   for (const PpdFeature *feature : model.features) {
-    for (const PpdOption *option : feature->options) marks.push_back(option->bConstrained);
+    for (const PpdOption *option : feature->options) marks.push_back(option->constrained);
   }
   return marks;
 }

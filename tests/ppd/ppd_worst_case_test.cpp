@@ -46,14 +46,14 @@ TEST(WorstCases, RepeatedInstallableKeywordsGiveOneIndexEntryPerDistinctPair) {
   EXPECT_EQ(stats.groups, 1);
   EXPECT_EQ(stats.entries, 1);
   const PpdOption &excluded = *model->Feature(0)->options[0];
-  EXPECT_EQ(excluded.bConstrained, 1);
+  EXPECT_EQ(excluded.constrained, 1);
 
   // Only the first namesake follows the driver; the others keep the default
   // that excludes the option. A value the feature does not hold is copied.
   SetInstalledOption(model.get(), QX_PPD_STR("*F"), QX_PPD_STR("elsewhere"), true);
   EXPECT_EQ(U8(model->Installed(0)->currentOption), "elsewhere");
   EXPECT_EQ(U8(model->Installed(1)->currentOption), "b");
-  EXPECT_EQ(excluded.bConstrained, 1);
+  EXPECT_EQ(excluded.constrained, 1);
   ExpectLinearIndex(*model, 1);
 }
 
@@ -62,10 +62,10 @@ TEST(WorstCases, FiringConstraintsMarkThroughLookupsNotScans) {
   ASSERT_GT(model->ConstraintCount(), 4000);
   ASSERT_EQ(model->FeatureCount(), model->ConstraintCount() + 1);
   for (int32_t i = 1; i < model->FeatureCount(); ++i) {
-    ASSERT_EQ(model->Feature(i)->options[0]->bConstrained, 1) << i;
+    ASSERT_EQ(model->Feature(i)->options[0]->constrained, 1) << i;
   }
   SetInstalledOption(model.get(), QX_PPD_STR("*F"), QX_PPD_STR("a"), true);
-  EXPECT_EQ(model->Feature(model->FeatureCount() - 1)->options[0]->bConstrained, 0);
+  EXPECT_EQ(model->Feature(model->FeatureCount() - 1)->options[0]->constrained, 0);
   ExpectLinearIndex(*model, 1);
 }
 

@@ -50,7 +50,7 @@ std::vector<uint8_t> TextModeBytes(const uint8_t *data, size_t size) {
 std::vector<uint8_t> Marks(const qx::PpdModel &model) {
   std::vector<uint8_t> marks;
   for (const qx::PpdFeature *feature : model.features) {
-    for (const qx::PpdOption *option : feature->options) marks.push_back(option->bConstrained);
+    for (const qx::PpdOption *option : feature->options) marks.push_back(option->constrained);
   }
   return marks;
 }

@@ -148,16 +148,15 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   }
   for (size_t g = 1; g < groupStart_.size(); ++g) groupStart_[g] += groupStart_[g - 1];
 
+  // Without a group no option can be marked, and none needs one.
   InstallableTest installable;
   for (const PpdFeature *feature : model.features) {
+    if (groupConstraint_.empty()) break;
     if (installable(*feature)) continue;
     PpdWord featureWord{feature->keyword.length, feature->keyword.text};
     for (const PpdOption *option : feature->options) {
-      int32_t group = -1;
-      if (!groupConstraint_.empty()) {
-        group = FindGroup(model, featureWord, PpdWord{option->keyword.length, option->keyword.text}, false, -1);
-      }
-      optionGroup_.push_back(group);
+      optionGroup_.push_back(
+          FindGroup(model, featureWord, PpdWord{option->keyword.length, option->keyword.text}, false, -1));
     }
   }
   optionGroup_.shrink_to_fit();
@@ -183,22 +182,30 @@ void PpdConstraintIndex::Mark(PpdModel &model) {
       if (condition >= 0) conditionHit_[static_cast<size_t>(condition)] = 1;
     }
   }
+  bool anyHit = false, changed = false;
   for (size_t g = 0; g < groupHit_.size(); ++g) {
     uint8_t hit = 0;
     for (int32_t e = groupStart_[g]; e < groupStart_[g + 1] && hit == 0; ++e) {
       hit = conditionHit_[static_cast<size_t>(entryCondition_[static_cast<size_t>(e)])];
     }
+    anyHit |= hit != 0;
+    changed |= hit != groupHit_[g];
     groupHit_[g] = hit;
   }
+  // Only the options of a group can be marked: the pass over every option
+  // writes something only where a group's hit differs from its marks.
+  if (model.marks == PpdModel::Marks::kClear && !anyHit) return;
+  if (model.marks == PpdModel::Marks::kIndexed && !changed) return;
   size_t next = 0;
   InstallableTest installable;
   for (PpdFeature *feature : model.features) {
     if (installable(*feature)) continue;
     for (PpdOption *option : feature->options) {
-      int32_t group = optionGroup_[next++];
+      int32_t group = optionGroup_.empty() ? -1 : optionGroup_[next++];
       option->constrained = group < 0 ? 0 : groupHit_[static_cast<size_t>(group)];
     }
   }
+  model.marks = PpdModel::Marks::kIndexed;
 }
 
 int32_t PpdConstraintIndex::FirstInstalled(const PpdModel &model, const PpdUnit *keyword) {

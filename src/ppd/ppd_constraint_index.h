@@ -31,7 +31,8 @@ class PpdConstraintIndex {
   // never move; the constraints and keywords never change after reading.
   explicit PpdConstraintIndex(const PpdModel &model);
 
-  // Sets every constrained mark from the installed options' current options.
+  // Sets every constrained mark from the installed options' current options,
+  // writing them only where model.marks says they may differ.
   void Mark(PpdModel &model);
   // The first installed option with the feature keyword, or -1.
   int32_t FirstInstalled(const PpdModel &model, const PpdUnit *keyword);

@@ -357,6 +357,13 @@ class PpdModel {
   // reading only the installed options' current options and the marks
   // change; the index relies on that.
   std::unique_ptr<PpdConstraintIndex> constraintIndex;
+
+  // What the marks hold, so that a recompute writes only where something
+  // changes: unknown (a model made by hand), all clear (as read), or what
+  // the index wrote last. Marks are written only by the computations in
+  // ppd_marks.h, which keep it.
+  enum class Marks : uint8_t { kUnknown, kClear, kIndexed };
+  Marks marks = Marks::kUnknown;
 };
 
 // The next byte, 0 to 255, or -1 at the end of the input.

@@ -202,6 +202,7 @@ std::unique_ptr<PpdModel> ReadModelFrom(Source &source) {
   model->constraints.Reserve(512, budget);
   if (token.bytes != nullptr && budget->Take(sizeof(PpdModel))) reader.ReadAll();
   std::free(token.bytes);
+  model->marks = PpdModel::Marks::kClear;  // every record is made unmarked
   MarkConstrainedOptions(model.get());
   return model;
 }

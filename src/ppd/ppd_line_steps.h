@@ -229,13 +229,11 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   int32_t slash = -1;
   if (!shortName && HasHexMarks(p + start, textLength, available - start, slash)) return LineStep::kLeft;
 
-  PpdOption *option = feature.options.AppendNew(store);
-  if (option == nullptr) return LineStep::kOutOfMemory;
   if (!shortName) SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
-  if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
   const int32_t invocationLength = static_cast<int32_t>(close - invocation);
-  option->invocation = CopyBytes(invocation, invocationLength, store);
-  if (option->invocation == nullptr) return LineStep::kOutOfMemory;
+  PpdOption *option = feature.options.AppendNew(store, keywordText, translationText, invocationLength);
+  if (option == nullptr) return LineStep::kOutOfMemory;
+  CopyBytesTo(invocation, invocationLength, option->invocation);
   scan.Consume(static_cast<size_t>(close + 1 - p));
   return LineStep::kRead;
 }

@@ -154,6 +154,42 @@ PpdOption *PpdOption::Create(PpdRecordStore &store) {
   return block != nullptr ? new (block) PpdOption : nullptr;
 }
 
+namespace {
+
+// Units a text takes in a record's storage: none when empty.
+size_t StoredUnits(const PpdText &text) { return text.length == 0 ? 0 : static_cast<size_t>(text.length) + 1; }
+
+// The text copied to storage as a word (units one by one: most are a few);
+// the storage after it is next.
+PpdWord PlaceWord(PpdUnit *&storage, const PpdText &text) {
+  if (text.length == 0) return PpdWord{};
+  PpdWord word{text.length, storage};
+  for (int32_t i = 0; i <= text.length; ++i) storage[i] = text.text[i];
+  storage += text.length + 1;
+  return word;
+}
+
+}  // namespace
+
+PpdOption *PpdOption::Create(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText,
+                             int32_t invocationLength) {
+  const bool shared = translationText.Equals(keywordText);
+  const size_t units = StoredUnits(keywordText) + (shared ? 0 : StoredUnits(translationText)) +
+                       static_cast<size_t>(invocationLength) + 1;
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerOption)) return nullptr;
+  void *block = store.Allocate(sizeof(PpdOption) + sizeof(PpdUnit) * units);
+  if (block == nullptr) return nullptr;
+  PpdOption *option = new (block) PpdOption;
+  PpdUnit *storage = reinterpret_cast<PpdUnit *>(option + 1);
+  // Words made here and stored once: the record's memory is new, and
+  // reading it back right away would wait for the stores.
+  const PpdWord keyword = PlaceWord(storage, keywordText);
+  option->keyword = keyword;
+  option->translation = shared ? keyword : PlaceWord(storage, translationText);
+  option->invocation = storage;
+  return option;
+}
+
 bool PpdOption::SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText) {
   if (!StoreWord(store, keywordText, keyword)) return false;
   if (translationText.Equals(keywordText)) {

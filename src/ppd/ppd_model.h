@@ -97,12 +97,13 @@ class PpdArray {
     budget_ = budget;
   }
   bool Append(T *item);  // the list destroys the record only on success
-  // A new record made by T::Create in the store and appended; null when out
-  // of memory or budget. Room is made first, so that no record is left
-  // outside a list.
-  T *AppendNew(PpdRecordStore &store) {
+  // A new record made by T::Create in the store (with the arguments given)
+  // and appended; null when out of memory or budget. Room is made first, so
+  // that no record is left outside a list.
+  template <class... Args>
+  T *AppendNew(PpdRecordStore &store, const Args &...args) {
     if (count_ == capacity_ && !Grow()) return nullptr;
-    T *item = T::Create(store);
+    T *item = T::Create(store, args...);
     if (item != nullptr) items_[count_++] = item;
     return item;
   }
@@ -234,6 +235,12 @@ struct PpdOption {
   // A new option in the store, with its share of the index taken from the
   // store's budget; null when out of memory or budget.
   static PpdOption *Create(PpdRecordStore &store);
+  // The same holding copies of the texts (once when they are equal) and room
+  // for an invocation of invocationLength units and its terminator, where
+  // invocation points, all in one piece: one allocation and one run of
+  // memory per option line.
+  static PpdOption *Create(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText,
+                           int32_t invocationLength);
   // Keeps the texts in the store, once when they are equal; false when out
   // of memory or budget.
   bool SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText);

@@ -147,7 +147,7 @@ struct OptionLineKeyword {
   unsigned char bytes[kPpdTextUnits];
   int32_t length = 0;  // 0: not in one step
 
-  explicit OptionLineKeyword(const PpdText &keyword) {
+  explicit OptionLineKeyword(const PpdWord &keyword) {
     std::memset(bytes, 0, 8);  // a short keyword is loaded as eight bytes
     if (keyword.IsEmpty()) return;
     for (int32_t i = 0; i < keyword.length; ++i) {

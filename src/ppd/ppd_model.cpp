@@ -39,17 +39,32 @@ void PpdText::Assign(const PpdUnit *s) {
   length = n;
 }
 
+namespace {
+
+// Units a text takes in a record's storage: none when empty.
+size_t StoredUnits(const PpdText &text) { return text.length == 0 ? 0 : static_cast<size_t>(text.length) + 1; }
+
+// The text copied to storage as a word (units one by one: most are a few);
+// the storage after it is next.
+PpdWord PlaceWord(PpdUnit *&storage, const PpdText &text) {
+  if (text.length == 0) return PpdWord{};
+  PpdWord word{text.length, storage};
+  for (int32_t i = 0; i <= text.length; ++i) storage[i] = text.text[i];
+  storage += text.length + 1;
+  return word;
+}
+
+}  // namespace
+
 bool StoreWord(PpdRecordStore &store, const PpdText &text, PpdWord &word) {
   if (text.length == 0) {
     word = PpdWord{};
     return true;
   }
   const size_t bytes = sizeof(PpdUnit) * (static_cast<size_t>(text.length) + 1);
-  void *storage = store.Allocate(bytes);
+  PpdUnit *storage = static_cast<PpdUnit *>(store.Allocate(bytes));
   if (storage == nullptr) return false;
-  std::memcpy(storage, text.text, bytes);
-  word.text = static_cast<const PpdUnit *>(storage);
-  word.length = text.length;
+  word = PlaceWord(storage, text);
   return true;
 }
 
@@ -154,22 +169,6 @@ PpdOption *PpdOption::Create(PpdRecordStore &store) {
   return block != nullptr ? new (block) PpdOption : nullptr;
 }
 
-namespace {
-
-// Units a text takes in a record's storage: none when empty.
-size_t StoredUnits(const PpdText &text) { return text.length == 0 ? 0 : static_cast<size_t>(text.length) + 1; }
-
-// The text copied to storage as a word (units one by one: most are a few);
-// the storage after it is next.
-PpdWord PlaceWord(PpdUnit *&storage, const PpdText &text) {
-  if (text.length == 0) return PpdWord{};
-  PpdWord word{text.length, storage};
-  for (int32_t i = 0; i <= text.length; ++i) storage[i] = text.text[i];
-  storage += text.length + 1;
-  return word;
-}
-
-}  // namespace
 
 PpdOption *PpdOption::Create(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText,
                              int32_t invocationLength) {

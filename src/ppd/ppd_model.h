@@ -314,7 +314,7 @@ class InstalledOption {
   static InstalledOption *Create(PpdRecordStore &store);
   InstalledOption(const InstalledOption &) = delete;
   InstalledOption &operator=(const InstalledOption &) = delete;
-  virtual ~InstalledOption() = default;
+  ~InstalledOption() = default;
 
   // Copies up to 259 units of a zero-terminated string as they are. A value
   // the feature holds (its default or an option keyword) is shared, anything

@@ -45,7 +45,7 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
       !StoreWord(store, texts.translation, feature.translation)) {
     return false;
   }
-  const PpdText featureKeyword = texts.keyword;
+  const PpdWord &featureKeyword = feature.keyword;  // the texts are read again below
   if (!ReadTokenFrom(source, token, false)) return false;
   if (StartsWith(token, "PickMany", 8) && token.length == 8) {
     feature.uiType = kPpdPickMany;

@@ -203,6 +203,18 @@ PpdFeature *PpdFeature::Create(PpdRecordStore &store) {
   return block != nullptr ? new (block) PpdFeature : nullptr;
 }
 
+PpdFeature *PpdFeature::Create(PpdRecordStore &store, const PpdText &keywordText,
+                               const PpdText &translationText) {
+  const size_t units = StoredUnits(keywordText) + StoredUnits(translationText);
+  void *block = store.Allocate(sizeof(PpdFeature) + sizeof(PpdUnit) * units);
+  if (block == nullptr) return nullptr;
+  PpdFeature *feature = new (block) PpdFeature;
+  PpdUnit *storage = reinterpret_cast<PpdUnit *>(feature + 1);
+  feature->keyword = PlaceWord(storage, keywordText);
+  feature->translation = PlaceWord(storage, translationText);
+  return feature;
+}
+
 InstalledOption *InstalledOption::Create(PpdRecordStore &store) {
   if (!TakeFrom(store.Budget(), kPpdIndexBytesPerInstalled)) return nullptr;
   void *block = store.Allocate(sizeof(InstalledOption));

@@ -269,6 +269,8 @@ struct PpdFeature {
 
   // A new feature in the store; null when out of memory or budget.
   static PpdFeature *Create(PpdRecordStore &store);
+  // The same holding copies of its keyword and translation, in one piece.
+  static PpdFeature *Create(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText);
   PpdFeature(const PpdFeature &) = delete;
   PpdFeature &operator=(const PpdFeature &) = delete;
 

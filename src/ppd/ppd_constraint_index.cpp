@@ -22,7 +22,9 @@ uint64_t HashUnits(const PpdUnit *text, int32_t length, uint64_t seed = 14695981
   }
   if (i < length) {
     uint64_t chunk = 0;
-    for (int32_t k = 0; i + k < length; ++k) chunk |= static_cast<uint64_t>(static_cast<uint16_t>(text[i + k])) << (16 * k);
+    for (int32_t k = 0; i + k < length; ++k) {
+      chunk |= static_cast<uint64_t>(static_cast<uint16_t>(text[i + k])) << (16 * k);
+    }
     hash = (hash ^ chunk) * kOdd;
     hash ^= hash >> 28;
   }

@@ -59,15 +59,18 @@ class PpdConstraintIndex {
     template <class Matches>
     int32_t Find(uint64_t hash, int32_t newId, int64_t &probes, Matches matches) {
       const size_t mask = slots.size() - 1;
-      const Slot tag = kTagged ? static_cast<Slot>(hash >> 32 << 32) : 0;
       for (size_t slot = static_cast<size_t>(hash) & mask;; slot = (slot + 1) & mask) {
         ++probes;
         const Slot held = slots[slot];
         if (held == 0) {
-          if (newId >= 0) slots[slot] = tag | static_cast<uint32_t>(newId + 1);
+          if (newId < 0) return newId;
+          slots[slot] = static_cast<uint32_t>(newId + 1);
+          if constexpr (kTagged) slots[slot] |= hash >> 32 << 32;
           return newId;
         }
-        if ((held ^ tag) >> 31 >> 1 != 0) continue;  // another tag (none untagged)
+        if constexpr (kTagged) {
+          if (held >> 32 != hash >> 32) continue;  // another key
+        }
         const int32_t id = static_cast<int32_t>(static_cast<uint32_t>(held)) - 1;
         if (matches(id)) return id;
       }
@@ -77,12 +80,12 @@ class PpdConstraintIndex {
   int32_t FindKeyword(const PpdModel &model, const PpdUnit *text, int32_t length, int32_t newId);
   int32_t FindCondition(const PpdModel &model, int32_t keyword, const PpdUnit *text, int32_t length,
                         bool add, int32_t constraint);
-  // featureHash: HashOf the feature keyword.
+  // featureHash: the feature keyword's hash (HashUnits), once per feature.
   int32_t FindGroup(const PpdModel &model, uint64_t featureHash, const PpdWord &feature, const PpdWord &option,
                     bool add, int32_t constraint);
 
-  Slots<false> keywordSlots_;                   // by installed feature keyword: first installed option
-  std::vector<int32_t> keywordOf_;       // per installed option: its first namesake
+  Slots<false> keywordSlots_;                 // by installed feature keyword: first installed option
+  std::vector<int32_t> keywordOf_;            // per installed option: its first namesake
   Slots<false> conditionSlots_;
   std::vector<int32_t> conditionKeyword_;     // per condition: the installed option's first namesake
   std::vector<int32_t> conditionConstraint_;  // per condition: a constraint holding its option

@@ -169,7 +169,6 @@ PpdOption *PpdOption::Create(PpdRecordStore &store) {
   return block != nullptr ? new (block) PpdOption : nullptr;
 }
 
-
 PpdOption *PpdOption::Create(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText,
                              int32_t invocationLength) {
   const bool shared = translationText.Equals(keywordText);

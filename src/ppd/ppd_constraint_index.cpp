@@ -3,21 +3,34 @@
 #include "ppd/ppd_constraint_index.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qx {
 
 namespace {
 
+// Four units at a time: keywords are short, and a lookup hashes one or two.
 uint64_t HashUnits(const PpdUnit *text, int32_t length, uint64_t seed = 14695981039346656037ull) {
-  uint64_t hash = seed;
-  for (int32_t i = 0; i < length; ++i) {
-    hash ^= static_cast<uint16_t>(text[i]);
-    hash *= 1099511628211ull;
+  constexpr uint64_t kOdd = 0x9e3779b97f4a7c15ull;
+  uint64_t hash = seed ^ static_cast<uint64_t>(length);
+  int32_t i = 0;
+  for (; length - i >= 4; i += 4) {
+    uint64_t chunk;
+    std::memcpy(&chunk, text + i, sizeof chunk);
+    hash = (hash ^ chunk) * kOdd;
+    hash ^= hash >> 28;
   }
-  // FNV's low bits mix poorly; the tables index by them.
-  hash ^= hash >> 29;
+  if (i < length) {
+    uint64_t chunk = 0;
+    for (int32_t k = 0; i + k < length; ++k) {
+      chunk |= static_cast<uint64_t>(static_cast<uint16_t>(text[i + k])) << (16 * k);
+    }
+    hash = (hash ^ chunk) * kOdd;
+    hash ^= hash >> 28;
+  }
+  // The tables index by the low bits and tag with the high half.
   hash *= 0xbf58476d1ce4e5b9ull;
-  return hash ^ (hash >> 32);
+  return hash ^ (hash >> 31);
 }
 
 bool SameUnits(const PpdUnit *a, int32_t aLength, const PpdUnit *b, int32_t bLength) {
@@ -60,12 +73,6 @@ size_t BytesOf(const std::vector<T> &v) {
 
 }  // namespace
 
-void PpdConstraintIndex::Slots::Size(size_t keys) {
-  size_t size = 4;
-  while (size < keys + keys / 2 + 1) size *= 2;  // at most two thirds full
-  ids.assign(size, -1);
-}
-
 int32_t PpdConstraintIndex::FindKeyword(const PpdModel &model, const PpdUnit *text, int32_t length,
                                         int32_t newId) {
   return keywordSlots_.Find(HashUnits(text, length), newId, stats_.probes, [&](int32_t id) {
@@ -90,9 +97,9 @@ int32_t PpdConstraintIndex::FindCondition(const PpdModel &model, int32_t keyword
   return id;
 }
 
-int32_t PpdConstraintIndex::FindGroup(const PpdModel &model, const PpdWord &feature, const PpdWord &option,
-                                      bool add, int32_t constraint) {
-  uint64_t hash = HashUnits(option.text, option.length, HashUnits(feature.text, feature.length));
+int32_t PpdConstraintIndex::FindGroup(const PpdModel &model, uint64_t featureHash, const PpdWord &feature,
+                                      const PpdWord &option, bool add, int32_t constraint) {
+  uint64_t hash = HashUnits(option.text, option.length, featureHash);
   const int32_t next = add ? static_cast<int32_t>(groupConstraint_.size()) : -1;
   int32_t id = groupSlots_.Find(hash, next, stats_.probes, [&](int32_t held) {
     const PpdConstraint &pair = *model.Constraint(groupConstraint_[static_cast<size_t>(held)]);
@@ -134,7 +141,8 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
     const PpdConstraint &constraint = *model.Constraint(led[k]);
     int32_t condition = FindCondition(model, ledKeyword[k], constraint.option1.text, constraint.option1.length,
                                       true, led[k]);
-    int32_t group = FindGroup(model, constraint.feature2, constraint.option2, true, led[k]);
+    int32_t group = FindGroup(model, HashUnits(constraint.feature2.text, constraint.feature2.length),
+                              constraint.feature2, constraint.option2, true, led[k]);
     pairs.push_back(static_cast<uint64_t>(group) << 32 | static_cast<uint32_t>(condition));
   }
   std::sort(pairs.begin(), pairs.end());
@@ -148,16 +156,15 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   }
   for (size_t g = 1; g < groupStart_.size(); ++g) groupStart_[g] += groupStart_[g - 1];
 
+  // Without a group no option can be marked, and none needs one.
   InstallableTest installable;
   for (const PpdFeature *feature : model.features) {
+    if (groupConstraint_.empty()) break;
     if (installable(*feature)) continue;
-    PpdWord featureWord{feature->keyword.length, feature->keyword.text};
+    if (feature->options.Count() == 0) continue;
+    const uint64_t featureHash = HashUnits(feature->keyword.text, feature->keyword.length);
     for (const PpdOption *option : feature->options) {
-      int32_t group = -1;
-      if (!groupConstraint_.empty()) {
-        group = FindGroup(model, featureWord, PpdWord{option->keyword.length, option->keyword.text}, false, -1);
-      }
-      optionGroup_.push_back(group);
+      optionGroup_.push_back(FindGroup(model, featureHash, feature->keyword, option->keyword, false, -1));
     }
   }
   optionGroup_.shrink_to_fit();
@@ -167,8 +174,8 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   stats_.conditions = static_cast<int64_t>(conditionKeyword_.size());
   stats_.groups = static_cast<int64_t>(groupConstraint_.size());
   stats_.entries = static_cast<int64_t>(entryCondition_.size());
-  stats_.bytes = BytesOf(keywordSlots_.ids) + BytesOf(keywordOf_) + BytesOf(conditionSlots_.ids) +
-                 BytesOf(conditionKeyword_) + BytesOf(conditionConstraint_) + BytesOf(groupSlots_.ids) +
+  stats_.bytes = BytesOf(keywordSlots_.slots) + BytesOf(keywordOf_) + BytesOf(conditionSlots_.slots) +
+                 BytesOf(conditionKeyword_) + BytesOf(conditionConstraint_) + BytesOf(groupSlots_.slots) +
                  BytesOf(groupConstraint_) + BytesOf(groupStart_) + BytesOf(entryCondition_) +
                  BytesOf(optionGroup_) + BytesOf(conditionHit_) + BytesOf(groupHit_);
 }
@@ -183,22 +190,30 @@ void PpdConstraintIndex::Mark(PpdModel &model) {
       if (condition >= 0) conditionHit_[static_cast<size_t>(condition)] = 1;
     }
   }
+  bool anyHit = false, changed = false;
   for (size_t g = 0; g < groupHit_.size(); ++g) {
     uint8_t hit = 0;
     for (int32_t e = groupStart_[g]; e < groupStart_[g + 1] && hit == 0; ++e) {
       hit = conditionHit_[static_cast<size_t>(entryCondition_[static_cast<size_t>(e)])];
     }
+    anyHit |= hit != 0;
+    changed |= hit != groupHit_[g];
     groupHit_[g] = hit;
   }
+  // Only the options of a group can be marked: the pass over every option
+  // writes something only where a group's hit differs from its marks.
+  if (model.marks == PpdModel::Marks::kClear && !anyHit) return;
+  if (model.marks == PpdModel::Marks::kIndexed && !changed) return;
   size_t next = 0;
   InstallableTest installable;
   for (PpdFeature *feature : model.features) {
     if (installable(*feature)) continue;
     for (PpdOption *option : feature->options) {
-      int32_t group = optionGroup_[next++];
+      int32_t group = optionGroup_.empty() ? -1 : optionGroup_[next++];
       option->constrained = group < 0 ? 0 : groupHit_[static_cast<size_t>(group)];
     }
   }
+  model.marks = PpdModel::Marks::kIndexed;
 }
 
 int32_t PpdConstraintIndex::FirstInstalled(const PpdModel &model, const PpdUnit *keyword) {

@@ -146,13 +146,16 @@ ConstraintRun ReadConstraintRun(Source &source, PpdRecordStore &store, PpdArray<
 struct OptionLineKeyword {
   unsigned char bytes[kPpdTextUnits];
   int32_t length = 0;  // 0: not in one step
+  // The first eight bytes, zeros past the keyword, as one value: loaded from
+  // bytes right after they were written, they would wait for those stores.
+  uint64_t head = 0;
 
-  explicit OptionLineKeyword(const PpdText &keyword) {
-    std::memset(bytes, 0, 8);  // a short keyword is loaded as eight bytes
+  explicit OptionLineKeyword(const PpdWord &keyword) {
     if (keyword.IsEmpty()) return;
     for (int32_t i = 0; i < keyword.length; ++i) {
       if (keyword.text[i] >= 0x80 || kClasses.endsPlain[keyword.text[i]]) return;
       bytes[i] = static_cast<unsigned char>(keyword.text[i]);
+      if (i < 8) head |= static_cast<uint64_t>(bytes[i]) << (8 * i);
     }
     if (bytes[0] == '%' || (bytes[0] == '*' && keyword.length > 1 && bytes[1] == '%')) return;
     PpdToken token;
@@ -186,9 +189,9 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   if (scan.Available() < static_cast<size_t>(length) + 4) return LineStep::kLeft;
   const unsigned char *p = scan.Data();
   const int32_t available = static_cast<int32_t>(scan.Available());
-  // Keywords of up to eight bytes are compared in one load (both are readable).
+  // Keywords of up to eight bytes are compared in one load (eight are readable).
   const bool same = length <= 8 && available >= 8
-                        ? ((Load8(p) ^ Load8(keyword.bytes)) << (64 - 8 * length)) == 0
+                        ? ((Load8(p) ^ keyword.head) << (64 - 8 * length)) == 0
                         : std::memcmp(p, keyword.bytes, static_cast<size_t>(length)) == 0;
   if (!same) return LineStep::kLeft;
   if (p[length] != ' ' && p[length] != '\t') return LineStep::kLeft;
@@ -229,13 +232,11 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   int32_t slash = -1;
   if (!shortName && HasHexMarks(p + start, textLength, available - start, slash)) return LineStep::kLeft;
 
-  PpdOption *option = feature.options.AppendNew(store);
-  if (option == nullptr) return LineStep::kOutOfMemory;
   if (!shortName) SetPlainTexts(keywordText, translationText, p + start, textLength, slash);
-  if (!option->SetTexts(store, keywordText, translationText)) return LineStep::kOutOfMemory;
   const int32_t invocationLength = static_cast<int32_t>(close - invocation);
-  option->invocation = CopyBytes(invocation, invocationLength, store);
-  if (option->invocation == nullptr) return LineStep::kOutOfMemory;
+  PpdOption *option = feature.options.AppendNew(store, keywordText, translationText, invocationLength);
+  if (option == nullptr) return LineStep::kOutOfMemory;
+  CopyBytesTo(invocation, invocationLength, option->invocation);
   scan.Consume(static_cast<size_t>(close + 1 - p));
   return LineStep::kRead;
 }

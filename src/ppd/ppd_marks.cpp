@@ -34,9 +34,11 @@ uint64_t PlainComparisons(const PpdModel &model) {
 }
 
 void ClearMarks(PpdModel &model) {
+  if (model.marks == PpdModel::Marks::kClear) return;
   for (PpdFeature *feature : model.features) {
     for (PpdOption *option : feature->options) option->constrained = 0;
   }
+  model.marks = PpdModel::Marks::kClear;
 }
 
 }  // namespace
@@ -75,6 +77,7 @@ void MarkConstrainedOptionsPlain(PpdModel *model) {
       option->constrained = mark;
     }
   }
+  model->marks = PpdModel::Marks::kUnknown;
 }
 
 const PpdConstraintIndexStats *ConstraintIndexStats(const PpdModel &model) {

@@ -39,17 +39,32 @@ void PpdText::Assign(const PpdUnit *s) {
   length = n;
 }
 
+namespace {
+
+// Units a text takes in a record's storage: none when empty.
+size_t StoredUnits(const PpdText &text) { return text.length == 0 ? 0 : static_cast<size_t>(text.length) + 1; }
+
+// The text copied to storage as a word (units one by one: most are a few);
+// the storage after it is next.
+PpdWord PlaceWord(PpdUnit *&storage, const PpdText &text) {
+  if (text.length == 0) return PpdWord{};
+  PpdWord word{text.length, storage};
+  for (int32_t i = 0; i <= text.length; ++i) storage[i] = text.text[i];
+  storage += text.length + 1;
+  return word;
+}
+
+}  // namespace
+
 bool StoreWord(PpdRecordStore &store, const PpdText &text, PpdWord &word) {
   if (text.length == 0) {
     word = PpdWord{};
     return true;
   }
   const size_t bytes = sizeof(PpdUnit) * (static_cast<size_t>(text.length) + 1);
-  void *storage = store.Allocate(bytes);
+  PpdUnit *storage = static_cast<PpdUnit *>(store.Allocate(bytes));
   if (storage == nullptr) return false;
-  std::memcpy(storage, text.text, bytes);
-  word.text = static_cast<const PpdUnit *>(storage);
-  word.length = text.length;
+  word = PlaceWord(storage, text);
   return true;
 }
 
@@ -154,6 +169,25 @@ PpdOption *PpdOption::Create(PpdRecordStore &store) {
   return block != nullptr ? new (block) PpdOption : nullptr;
 }
 
+PpdOption *PpdOption::Create(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText,
+                             int32_t invocationLength) {
+  const bool shared = translationText.Equals(keywordText);
+  const size_t units = StoredUnits(keywordText) + (shared ? 0 : StoredUnits(translationText)) +
+                       static_cast<size_t>(invocationLength) + 1;
+  if (!TakeFrom(store.Budget(), kPpdIndexBytesPerOption)) return nullptr;
+  void *block = store.Allocate(sizeof(PpdOption) + sizeof(PpdUnit) * units);
+  if (block == nullptr) return nullptr;
+  PpdOption *option = new (block) PpdOption;
+  PpdUnit *storage = reinterpret_cast<PpdUnit *>(option + 1);
+  // Words made here and stored once: the record's memory is new, and
+  // reading it back right away would wait for the stores.
+  const PpdWord keyword = PlaceWord(storage, keywordText);
+  option->keyword = keyword;
+  option->translation = shared ? keyword : PlaceWord(storage, translationText);
+  option->invocation = storage;
+  return option;
+}
+
 bool PpdOption::SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText) {
   if (!StoreWord(store, keywordText, keyword)) return false;
   if (translationText.Equals(keywordText)) {
@@ -166,6 +200,18 @@ bool PpdOption::SetTexts(PpdRecordStore &store, const PpdText &keywordText, cons
 PpdFeature *PpdFeature::Create(PpdRecordStore &store) {
   void *block = store.Allocate(sizeof(PpdFeature));
   return block != nullptr ? new (block) PpdFeature : nullptr;
+}
+
+PpdFeature *PpdFeature::Create(PpdRecordStore &store, const PpdText &keywordText,
+                               const PpdText &translationText) {
+  const size_t units = StoredUnits(keywordText) + StoredUnits(translationText);
+  void *block = store.Allocate(sizeof(PpdFeature) + sizeof(PpdUnit) * units);
+  if (block == nullptr) return nullptr;
+  PpdFeature *feature = new (block) PpdFeature;
+  PpdUnit *storage = reinterpret_cast<PpdUnit *>(feature + 1);
+  feature->keyword = PlaceWord(storage, keywordText);
+  feature->translation = PlaceWord(storage, translationText);
+  return feature;
 }
 
 InstalledOption *InstalledOption::Create(PpdRecordStore &store) {

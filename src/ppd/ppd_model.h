@@ -71,9 +71,10 @@ class PpdText {
 // The list of a model's records in file order. The records live in a record
 // store; the list ends their lifetimes (destroys them) when it goes, and the
 // store frees their memory after. Allocated at its first record with the
-// capacity Reserve gave (many features have no options), doubled when full;
-// an allocation failure, or a budget that cannot take the growth, leaves it
-// unchanged.
+// capacity Reserve gave (many features have no options), in the store when
+// the record is made there (most have a few), then on the heap, doubled
+// when full; an allocation failure, or a budget that cannot take the
+// growth, leaves it unchanged.
 class PpdRecordStore;
 
 template <class T>
@@ -97,46 +98,32 @@ class PpdArray {
     budget_ = budget;
   }
   bool Append(T *item);  // the list destroys the record only on success
-  // A new record made by T::Create in the store and appended; null when out
-  // of memory or budget. Room is made first, so that no record is left
-  // outside a list.
-  T *AppendNew(PpdRecordStore &store) {
-    if (count_ == capacity_ && !Grow()) return nullptr;
-    T *item = T::Create(store);
+  // A new record made by T::Create in the store (with the arguments given)
+  // and appended; null when out of memory or budget. Room is made first, so
+  // that no record is left outside a list.
+  template <class... Args>
+  T *AppendNew(PpdRecordStore &store, const Args &...args) {
+    if (count_ == capacity_ && !Grow(&store)) return nullptr;
+    T *item = T::Create(store, args...);
     if (item != nullptr) items_[count_++] = item;
     return item;
   }
 
  private:
-  bool Grow();
+  // With a store, the first room is taken from it.
+  bool Grow(PpdRecordStore *store = nullptr);
   T **items_ = nullptr;
   int32_t count_ = 0;
   int32_t capacity_ = 0;
   int32_t first_ = 0;
+  bool inStore_ = false;  // items_ lives in a record store, not on the heap
   PpdByteBudget *budget_ = nullptr;
 };
 
 template <class T>
 PpdArray<T>::~PpdArray() {
   for (int32_t i = 0; i < count_; ++i) items_[i]->~T();  // the store frees the memory
-  std::free(items_);
-}
-
-template <class T>
-bool PpdArray<T>::Grow() {
-  int32_t capacity = items_ == nullptr ? first_ : capacity_ > INT32_MAX / 2 ? 0 : capacity_ * 2;
-  if (capacity <= 0) return false;
-  const size_t taken = sizeof(T *) * static_cast<size_t>(capacity - capacity_) +
-                       (items_ == nullptr ? kPpdHeapChunkBytes : 0);
-  if (!TakeFrom(budget_, taken)) return false;
-  void *grown = std::realloc(items_, sizeof(T *) * static_cast<size_t>(capacity));
-  if (grown == nullptr) {
-    if (budget_ != nullptr) budget_->Give(taken);
-    return false;
-  }
-  items_ = static_cast<T **>(grown);
-  capacity_ = capacity;
-  return true;
+  if (!inStore_) std::free(items_);
 }
 
 template <class T>
@@ -187,6 +174,38 @@ class PpdRecordStore {
   PpdByteBudget *budget_;
 };
 
+// Here, where the store is complete.
+template <class T>
+bool PpdArray<T>::Grow(PpdRecordStore *store) {
+  int32_t capacity = items_ == nullptr ? first_ : capacity_ > INT32_MAX / 2 ? 0 : capacity_ * 2;
+  if (capacity <= 0) return false;
+  const size_t bytes = sizeof(T *) * static_cast<size_t>(capacity);
+  if (items_ == nullptr && store != nullptr) {
+    // Most lists stay small (a feature's options): no heap block of their
+    // own, and the store's blocks are taken from the budget already.
+    void *room = store->Allocate(bytes);
+    if (room == nullptr) return false;
+    items_ = static_cast<T **>(room);
+    capacity_ = capacity;
+    inStore_ = true;
+    return true;
+  }
+  const bool fresh = items_ == nullptr || inStore_;  // a heap block of its own from now on
+  const size_t taken = bytes - (fresh ? 0 : sizeof(T *) * static_cast<size_t>(capacity_)) +
+                       (fresh ? kPpdHeapChunkBytes : 0);
+  if (!TakeFrom(budget_, taken)) return false;
+  void *grown = inStore_ ? std::malloc(bytes) : std::realloc(items_, bytes);
+  if (grown == nullptr) {
+    if (budget_ != nullptr) budget_->Give(taken);
+    return false;
+  }
+  if (inStore_) std::memcpy(grown, items_, sizeof(T *) * static_cast<size_t>(count_));
+  items_ = static_cast<T **>(grown);
+  capacity_ = capacity;
+  inStore_ = false;
+  return true;
+}
+
 // A zero-terminated text of at most 259 units, read and cut like a PpdText,
 // kept compactly in its record's store: the texts of options, features,
 // installed options and constraints (a PpdText takes 520 bytes whatever its
@@ -234,6 +253,12 @@ struct PpdOption {
   // A new option in the store, with its share of the index taken from the
   // store's budget; null when out of memory or budget.
   static PpdOption *Create(PpdRecordStore &store);
+  // The same holding copies of the texts (once when they are equal) and room
+  // for an invocation of invocationLength units and its terminator, where
+  // invocation points, all in one piece: one allocation and one run of
+  // memory per option line.
+  static PpdOption *Create(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText,
+                           int32_t invocationLength);
   // Keeps the texts in the store, once when they are equal; false when out
   // of memory or budget.
   bool SetTexts(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText);
@@ -262,6 +287,8 @@ struct PpdFeature {
 
   // A new feature in the store; null when out of memory or budget.
   static PpdFeature *Create(PpdRecordStore &store);
+  // The same holding copies of its keyword and translation, in one piece.
+  static PpdFeature *Create(PpdRecordStore &store, const PpdText &keywordText, const PpdText &translationText);
   PpdFeature(const PpdFeature &) = delete;
   PpdFeature &operator=(const PpdFeature &) = delete;
 
@@ -307,7 +334,7 @@ class InstalledOption {
   static InstalledOption *Create(PpdRecordStore &store);
   InstalledOption(const InstalledOption &) = delete;
   InstalledOption &operator=(const InstalledOption &) = delete;
-  virtual ~InstalledOption() = default;
+  ~InstalledOption() = default;
 
   // Copies up to 259 units of a zero-terminated string as they are. A value
   // the feature holds (its default or an option keyword) is shared, anything
@@ -357,6 +384,13 @@ class PpdModel {
   // reading only the installed options' current options and the marks
   // change; the index relies on that.
   std::unique_ptr<PpdConstraintIndex> constraintIndex;
+
+  // What the marks hold, so that a recompute writes only where something
+  // changes: unknown (a model made by hand), all clear (as read), or what
+  // the index wrote last. Marks are written only by the computations in
+  // ppd_marks.h, which keep it.
+  enum class Marks : uint8_t { kUnknown, kClear, kIndexed };
+  Marks marks = Marks::kUnknown;
 };
 
 // The next byte, 0 to 255, or -1 at the end of the input.

@@ -36,16 +36,12 @@ struct LineTexts {
   PpdText keyword, translation;
 };
 
+// The block after the feature's keyword and translation.
 template <class Source>
 bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, PpdRecordStore &store) {
   feature.options.Reserve(8, store.Budget());
   LineTexts texts;
-  if (!ReadKeywordAndTranslationFrom(source, token, texts.keyword, texts.translation) ||
-      !StoreWord(store, texts.keyword, feature.keyword) ||
-      !StoreWord(store, texts.translation, feature.translation)) {
-    return false;
-  }
-  const PpdText featureKeyword = texts.keyword;
+  const PpdWord &featureKeyword = feature.keyword;
   if (!ReadTokenFrom(source, token, false)) return false;
   if (StartsWith(token, "PickMany", 8) && token.length == 8) {
     feature.uiType = kPpdPickMany;
@@ -151,12 +147,18 @@ class Reader {
            StoreWord(model_.optionStore, groupTranslation_, groupWords_.translation) && read;
   }
 
+  // The feature is kept with what was read of its keyword and translation
+  // even when the input ends there.
   bool ReadFeature() {
-    PpdFeature *feature = model_.features.AppendNew(model_.optionStore);
+    featureTexts_.keyword.Clear();
+    featureTexts_.translation.Clear();
+    bool read = ReadKeywordAndTranslationFrom(source_, token_, featureTexts_.keyword, featureTexts_.translation);
+    PpdFeature *feature =
+        model_.features.AppendNew(model_.optionStore, featureTexts_.keyword, featureTexts_.translation);
     if (feature == nullptr) return false;
     feature->groupKeyword = groupWords_.keyword;
     feature->groupTranslation = groupWords_.translation;
-    if (!ReadFeatureBodyFrom(source_, token_, *feature, model_.optionStore)) return false;
+    if (!read || !ReadFeatureBodyFrom(source_, token_, *feature, model_.optionStore)) return false;
     if (!groupInstallable_) return true;
     InstalledOption *installed = model_.installedOptions.AppendNew(model_.optionStore);
     if (installed == nullptr) return false;
@@ -186,6 +188,7 @@ class Reader {
     PpdWord keyword, translation;
   } groupWords_;
   PpdText words_[4];  // a constraint's words before they are stored
+  LineTexts featureTexts_;  // an *OpenUI line's texts before they are stored
 };
 
 template <class Source>
@@ -202,6 +205,7 @@ std::unique_ptr<PpdModel> ReadModelFrom(Source &source) {
   model->constraints.Reserve(512, budget);
   if (token.bytes != nullptr && budget->Take(sizeof(PpdModel))) reader.ReadAll();
   std::free(token.bytes);
+  model->marks = PpdModel::Marks::kClear;  // every record is made unmarked
   MarkConstrainedOptions(model.get());
   return model;
 }

@@ -30,7 +30,7 @@ bool StartsWith(const PpdToken &token, const char *prefix, int32_t length) {
   return true;
 }
 
-bool TokenEquals(const PpdToken &token, const PpdText &text) {
+bool TokenEquals(const PpdToken &token, const PpdWord &text) {
   if (token.length != text.length) return false;
   for (int32_t i = 0; i < token.length; ++i) {
     if (text.text[i] != token.bytes[i]) return false;

@@ -12,7 +12,7 @@ namespace qx {
 namespace ppd_detail {
 
 bool StartsWith(const PpdToken &token, const char *prefix, int32_t length);
-bool TokenEquals(const PpdToken &token, const PpdText &text);
+bool TokenEquals(const PpdToken &token, const PpdWord &text);
 
 // The bytes as a zero-terminated UTF-16 string, byte for unit: in copy (null
 // gives null), or in storage from the store.

@@ -485,6 +485,53 @@ TEST(Marks, AnyInstalledOptionThatExcludesAnOptionMarksIt) {
   EXPECT_EQ(slot.options[2]->constrained, 1);
 }
 
+// A recompute writes only where the marks may differ from what the last one
+// wrote: marks that go and come back, a recompute with nothing changed, and
+// marks another computation wrote in between.
+TEST(Marks, RecomputesInARowFollowEveryChange) {
+  auto model = ReadString(
+      "*OpenGroup: InstallableOptions\n"
+      "*OpenUI *Tray: PickOne\n*DefaultTray: None\n*CloseUI: *Tray\n"
+      "*OpenUI *Duplex: PickOne\n*DefaultDuplex: Unit\n*CloseUI: *Duplex\n"
+      "*CloseGroup: InstallableOptions\n"
+      "*OpenUI *InputSlot: PickOne\n*InputSlot T1: \"\"\n*InputSlot T2: \"\"\n"
+      "*InputSlot T3: \"\"\n*CloseUI: *InputSlot\n"
+      "*UIConstraints: *Tray None *InputSlot T2\n"
+      "*UIConstraints: *Tray LCU *InputSlot T3\n"
+      "*UIConstraints: *Duplex None *InputSlot T3\n");
+  const PpdFeature &slot = *model->Feature(2);
+  auto marksAt = [&](const char *tray, const char *duplex) {
+    SetInstalledOption(model.get(), QX_PPD_STR("*Tray"), W(tray).c_str(), false);
+    SetInstalledOption(model.get(), QX_PPD_STR("*Duplex"), W(duplex).c_str(), true);
+    std::string marks;
+    for (const PpdOption *option : slot.options) marks += static_cast<char>('0' + option->constrained);
+    return marks;
+  };
+  EXPECT_EQ(marksAt("None", "Unit"), "010");
+  EXPECT_EQ(marksAt("LCU", "Unit"), "001");
+  EXPECT_EQ(marksAt("LCU", "Unit"), "001");
+  EXPECT_EQ(marksAt("LCU", "None"), "001");  // two constraints, one mark
+  EXPECT_EQ(marksAt("None", "None"), "011");
+  // The plain definition writes the marks of another state; back at the
+  // index's last state they are written again.
+  SetInstalledOption(model.get(), QX_PPD_STR("*Tray"), QX_PPD_STR("LCU"), false);
+  MarkConstrainedOptionsPlain(model.get());
+  EXPECT_EQ(marksAt("None", "None"), "011");
+  EXPECT_EQ(marksAt("Other", "Unit"), "000");
+
+  // A model made by hand, without installed options, has every mark cleared.
+  PpdModel byHand;
+  byHand.features.Reserve(1);
+  PpdFeature *feature = PpdFeature::Create(byHand.optionStore);
+  feature->options.Reserve(1);
+  PpdOption *option = PpdOption::Create(byHand.optionStore);
+  option->constrained = 1;
+  feature->options.Append(option);
+  byHand.features.Append(feature);
+  MarkConstrainedOptions(&byHand);
+  EXPECT_EQ(option->constrained, 0);
+}
+
 TEST(Marks, ComparisonsAreExactAndDuplicateKeywordsAreAllMarked) {
   auto model = ReadString(
       "*OpenGroup: InstallableOptions\n"

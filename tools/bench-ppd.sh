@@ -3,7 +3,9 @@
 # over every PPD under DIR (default: build/ppd-corpus, about 6,500 real files,
 # built on first use and kept out of git), then the Windows build of the same
 # reader (qx-ppd.exe, as the plug-in opens and reads files) under Wine over
-# the same files, timed inside the process.
+# the same files, timed inside the process; then the floor each side's file
+# system sets (opening, reading and closing the files, and opening and
+# closing them alone) and the reading alone, that floor taken off.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/tools/qx-lib.sh"
@@ -13,16 +15,31 @@ if [ $# -eq 0 ] && [ ! -d "$dir" ]; then
   bash "$ROOT/../shared/ppd/build-corpus.sh" "$dir"
 fi
 dir=$(cd "$dir" && pwd)
-cmake --build "$ROOT/build/native" --target qx-ppd-bench -- -j2 >/dev/null
+cmake --build "$ROOT/build/native" --target qx-ppd-bench qx-ppd -- -j2 >/dev/null
 native=$("$ROOT/build/native/qx-ppd-bench" "$dir")
 printf '%s\n' "$native"
 
 qx_build_preset x64-nt60 >/dev/null
 qx_wine_start
 windows=$("$ROOT/tools/wine-run" "$ROOT/build/x64-nt60/qx-ppd.exe" time "Z:$dir" 3 | tr -d '\r')
-dll_ms=$(sed -n 's/^ms_total: //p' <<<"$windows")
-ours_s=$(sed -n 's/^ours_s: //p' <<<"$native")
-echo "dll_ms_largest: $(sed -n 's/^ms_largest: //p' <<<"$windows")"
+# The native build of the same command: the same files opened, read and
+# closed the same way, so that each side's floor can be taken off its total.
+native_time=$("$ROOT/build/native/qx-ppd" time "$dir" 3)
+field() { sed -n "s/^$1: //p" <<<"$2"; }
+dll_ms=$(field ms_total "$windows")
+ours_s=$(field ours_s "$native")
+files=$(field files "$windows")
+echo "dll_ms_largest: $(field ms_largest "$windows")"
 echo "dll_ms_total: $dll_ms"
-echo "dll_ms_open_read_close: $(sed -n 's/^ms_open_read_close: //p' <<<"$windows")"
+echo "dll_ms_open_read_close: $(field ms_open_read_close "$windows")"
+echo "dll_ms_open_close: $(field ms_open_close "$windows")"
+echo "native_ms_total: $(field ms_total "$native_time")"
+echo "native_ms_open_read_close: $(field ms_open_read_close "$native_time")"
+echo "native_ms_open_close: $(field ms_open_close "$native_time")"
+awk -v w="$(field ms_open_close "$windows")" -v n="$(field ms_open_close "$native_time")" -v f="$files" \
+  'BEGIN { printf "us_open_close_per_file: dll %.1f native %.1f\n", w * 1000 / f, n * 1000 / f }'
 awk -v d="$dll_ms" -v n="$ours_s" 'BEGIN { printf "dll_vs_native: %.2f\n", d / (n * 1000) }'
+# Reading alone: each side's total less its own open, read and close floor.
+awk -v dt="$dll_ms" -v df="$(field ms_open_read_close "$windows")" \
+  -v nt="$(field ms_total "$native_time")" -v nf="$(field ms_open_read_close "$native_time")" \
+  'BEGIN { printf "dll_vs_native_reading: %.2f\n", (dt - df) / (nt - nf) }'

@@ -3,11 +3,10 @@
 // and refreshed, then an item pass over the driver's own items.
 #include "optiontree/option_tree.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "platform/ppd_file.h"
 #include "platform/trace.h"
 #include "optiontree/driver_items.h"
 #include "optiontree/feature_names.h"
@@ -22,12 +21,6 @@ namespace {
 constexpr ULONG_PTR kInitialItemName = 400;
 constexpr ULONG_PTR kHiddenGroupName = 64798;
 
-struct FileCloser {
-  void operator()(FILE *f) const { fclose(f); }
-};
-
-int NoByte(void *) { return -1; }
-
 // Reads the printer's PPD once per plug-in object. A file that cannot be
 // opened still gives an (empty) model, so it is not tried again; without a
 // path nothing is cached and the next pass tries again.
@@ -40,13 +33,11 @@ void ReadModelOnce(POEMCUIPPARAM p, UiContext *ctx) {
     return;
   }
   const DWORD started = trace.on() ? GetTickCount() : 0;
-  // Binary: the reader reads it as text mode would (CR LF as LF, 0x1A ends
-  // it) without the runtime's slower text-mode reads.
-  std::unique_ptr<FILE, FileCloser> file(_wfopen(path, L"rb"));
-  const int openError = file ? 0 : errno;
-  ctx->pPpdModel = file ? ReadPpdModelFromFile(file.get()) : ReadPpdModel(NoByte, nullptr);
-  if (!file)
-    trace.Line(L"PPD %ls cannot be opened (%hs); no option is marked", path, strerror(openError));
+  // The reader reads it as text mode would (CR LF as LF, 0x1A ends it).
+  PpdFile file(path);
+  ctx->pPpdModel = file.ReadModel();
+  if (!file.opened())
+    trace.Line(L"PPD %ls cannot be opened (error %lu); no option is marked", path, file.error());
   else if (ctx->pPpdModel)
     trace.Line(L"PPD %ls: %d features, %d constraints, read in %lu ms", path, ctx->pPpdModel->FeatureCount(),
                ctx->pPpdModel->ConstraintCount(), GetTickCount() - started);

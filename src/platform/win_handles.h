@@ -40,11 +40,15 @@ class SpoolerBlock {
   size_t size_ = 0;
 };
 
-// The value that means "no handle" (an owner of file handles would name
-// INVALID_HANDLE_VALUE instead).
+// The value that means "no handle": null for most, INVALID_HANDLE_VALUE for
+// files.
 struct NullIsEmpty {
   template <typename Handle>
   static Handle Value() { return nullptr; }
+};
+struct InvalidIsEmpty {
+  template <typename Handle>
+  static Handle Value() { return INVALID_HANDLE_VALUE; }
 };
 
 // Owns one handle and closes it with `Close` at scope end. Movable, never
@@ -83,6 +87,7 @@ class UniqueHandle {
 using PrinterHandle = UniqueHandle<HANDLE, ClosePrinter>;
 using ModuleHandle = UniqueHandle<HMODULE, FreeLibrary>;
 using KernelHandle = UniqueHandle<HANDLE, CloseHandle>;  // tokens, events, threads
+using FileHandle = UniqueHandle<HANDLE, CloseHandle, InvalidIsEmpty>;
 template <typename Gdi>
 using GdiObject = UniqueHandle<Gdi, DeleteObject>;
 

@@ -213,7 +213,7 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   const unsigned char *invocation = p + open + 1;
   const unsigned char *close;
   if (p[open] == '"') {
-    close = static_cast<const unsigned char *>(std::memchr(invocation, '"', static_cast<size_t>(available - open - 1)));
+    close = FindByte(invocation, static_cast<size_t>(available - open - 1), '"');
   } else {
     if (kClasses.of[p[open]] != kOrdinary || p[open] == '%' || p[open] == '*') return LineStep::kLeft;
     invocation = p + open;

@@ -414,6 +414,14 @@ std::unique_ptr<PpdModel> ReadPpdModelFromFile(FILE *file);
 // fgetc as a PpdNextByte (context: the FILE).
 int ReadFileByte(void *file);
 
+// Reads up to `bytes` bytes of a file into `into` and says how many; fewer
+// only at the end of the file or on an error, and either ends the input.
+using PpdReadBlock = size_t (*)(void *context, unsigned char *into, size_t bytes);
+
+// ReadPpdModelFromFile over a file that readBlock reads (the same text-mode
+// rules), for callers that open files with other than the C runtime.
+std::unique_ptr<PpdModel> ReadPpdModelFromBlocks(PpdReadBlock readBlock, void *context);
+
 // Sets the current option of the first installed option whose feature
 // keyword (with asterisk) equals featureKeyword to optionKeyword, copied as
 // it is (already UTF-16; at most 259 units). Nothing changes when either

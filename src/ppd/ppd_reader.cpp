@@ -3,6 +3,7 @@
 // Nothing is reported: what was read before a problem stays in the model.
 #include "ppd/ppd_reader.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "ppd/ppd_keywords.h"
 #include "ppd/ppd_line_steps.h"
 #include "ppd/ppd_marks.h"
+#include "ppd/ppd_memory.h"
 #include "ppd/ppd_scan.h"
 #include "ppd/ppd_text.h"
 #include "ppd/ppd_text_mode.h"
@@ -197,14 +199,14 @@ std::unique_ptr<PpdModel> ReadModelFrom(Source &source) {
   std::unique_ptr<PpdModel> model(new (std::nothrow) PpdModel);
   if (model == nullptr) return nullptr;
   PpdToken token;
-  token.bytes = static_cast<unsigned char *>(std::malloc(kPpdTokenUnits));
+  token.bytes = static_cast<unsigned char *>(TakePpdBlock(kPpdTokenUnits));
   Reader<Source> reader(source, token, *model);
   PpdByteBudget *budget = &model->budget;
   model->features.Reserve(32, budget);
   model->installedOptions.Reserve(32, budget);
   model->constraints.Reserve(512, budget);
   if (token.bytes != nullptr && budget->Take(sizeof(PpdModel))) reader.ReadAll();
-  std::free(token.bytes);
+  ReturnPpdBlock(token.bytes, kPpdTokenUnits);
   model->marks = PpdModel::Marks::kClear;  // every record is made unmarked
   MarkConstrainedOptions(model.get());
   return model;
@@ -217,8 +219,19 @@ std::unique_ptr<PpdModel> ReadPpdModel(PpdNextByte nextByte, void *context) {
   return ReadModelFrom(source);
 }
 
-FileByteSource::FileByteSource(FILE *file, size_t blockBytes)
-    : file_(file),
+namespace {
+
+size_t ReadFileBlock(void *file, unsigned char *into, size_t bytes) {
+  return file != nullptr ? std::fread(into, 1, bytes, static_cast<FILE *>(file)) : 0;
+}
+
+}  // namespace
+
+FileByteSource::FileByteSource(FILE *file, size_t blockBytes) : FileByteSource(ReadFileBlock, file, blockBytes) {}
+
+FileByteSource::FileByteSource(PpdReadBlock readBlock, void *context, size_t blockBytes)
+    : readBlock_(readBlock),
+      context_(context),
       block_(static_cast<unsigned char *>(std::malloc((blockBytes > 0 ? blockBytes : 1) + 1))),
       capacity_(blockBytes > 0 ? blockBytes : 1) {
   if (block_ == nullptr) {
@@ -234,8 +247,8 @@ FileByteSource::~FileByteSource() {
 bool FileByteSource::Refill() {
   while (!ended_) {
     unsigned char *start = block_ + 1;
-    size_t n = file_ != nullptr ? std::fread(start, 1, capacity_, file_) : 0;
-    bool fileEnded = n < capacity_;  // fread stops short only at the end or on an error
+    size_t n = std::min(readBlock_(context_, start, capacity_), capacity_);
+    bool fileEnded = n < capacity_;  // short only at the end or on an error
     if (heldReturn_) {
       *--start = '\r';
       ++n;
@@ -260,6 +273,11 @@ bool FileByteSource::Refill() {
 
 std::unique_ptr<PpdModel> ReadPpdModelFromFile(FILE *file) {
   FileByteSource source(file);
+  return ReadModelFrom(source);
+}
+
+std::unique_ptr<PpdModel> ReadPpdModelFromBlocks(PpdReadBlock readBlock, void *context) {
+  FileByteSource source(readBlock, context);
   return ReadModelFrom(source);
 }
 

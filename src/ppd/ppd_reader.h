@@ -43,15 +43,17 @@ class ByteSource {
   unsigned char byte_ = 0;
 };
 
-// A FILE private to one reading, opened in binary mode and read in blocks
-// through the C runtime. The reader sees the bytes the runtime's text mode
-// would give (line-end pairs folded, 0x1A ends the input) in every build,
-// in blocks. Bytes after the point where the reading stops are taken as well.
+// A file private to one reading, opened in binary mode and read in blocks,
+// through the C runtime or a block function of the caller's. The reader sees
+// the bytes the runtime's text mode would give (line-end pairs folded, 0x1A
+// ends the input) in every build, in blocks. Bytes after the point where the
+// reading stops are taken as well.
 class FileByteSource {
  public:
   static constexpr size_t kBlockBytes = 65536;
   // blockBytes other than the default only for tests of block boundaries.
   explicit FileByteSource(FILE *file, size_t blockBytes = kBlockBytes);
+  FileByteSource(PpdReadBlock readBlock, void *context, size_t blockBytes = kBlockBytes);
   FileByteSource(const FileByteSource &) = delete;
   FileByteSource &operator=(const FileByteSource &) = delete;
   ~FileByteSource();
@@ -64,7 +66,8 @@ class FileByteSource {
 
  private:
   static constexpr size_t kFallbackBytes = 512;  // when the block cannot be allocated
-  FILE *file_;
+  PpdReadBlock readBlock_;
+  void *context_;
   // One byte before the bytes read: a carriage return that ended the last
   // block, decided by the next block's first byte.
   unsigned char *block_;

@@ -20,7 +20,7 @@ namespace qx {
 
 namespace {
 
-using ppd_detail::HighBytes16;
+using ppd_detail::ZeroOrHighBytes16;
 using ppd_detail::Widen16;
 
 // Widens bytes up to limit while they are ASCII and not zero; returns where
@@ -29,7 +29,7 @@ size_t WidenAsciiPrefix(const unsigned char *bytes, size_t limit, PpdUnit *units
   size_t i = 0;
   for (; limit - i >= 16; i += 16) {
     const unsigned char *p = bytes + i;
-    if (HighBytes16(p) != 0 || std::memchr(p, 0, 16) != nullptr) break;
+    if (ZeroOrHighBytes16(p) != 0) break;
     Widen16(p, units + i);
   }
   for (; i < limit; ++i) {

@@ -48,10 +48,11 @@ std::string WithAsterisk(std::string keyword) {
 
 // A file that does not start as a PPD (after a UTF-8 byte order mark) is
 // still read, but the administrator hears about it.
-void WarnUnlessPpd(FILE *file, const char *path) {
+void WarnUnlessPpd(const char *path) {
   char head[13] = {};
-  size_t got = std::fread(head, 1, sizeof head - 1, file);
-  std::rewind(file);
+  FILE *file = std::fopen(path, "rb");
+  size_t got = file != nullptr ? std::fread(head, 1, sizeof head - 1, file) : 0;
+  if (file != nullptr) std::fclose(file);
   const char *start = got >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0 ? head + 3 : head;
   if (std::strncmp(start, "*PPD-Adobe", 10) != 0)
     std::fprintf(stderr, "qx-ppd: warning: %s does not start with *PPD-Adobe: it may not be a PPD file\n", path);
@@ -100,18 +101,15 @@ int main(int argc, char **argv) {
     installed.emplace_back(WithAsterisk(arg.substr(0, equals)), arg.substr(equals + 1));
   }
 
-  FILE *file = qx::tools::OpenPpdFile(path);
-  if (file == nullptr) {
-    std::fprintf(stderr, "qx-ppd: cannot open %s: %s\n", path, std::strerror(errno));
+  qx::tools::PpdInput input(path);
+  if (!input.opened()) {
+    std::fprintf(stderr, "qx-ppd: cannot open %s: %s\n", path, input.error().c_str());
     return 1;
   }
-  WarnUnlessPpd(file, path);
-  std::unique_ptr<qx::PpdModel> model(qx::ReadPpdModelFromFile(file));
-  bool failed = std::ferror(file) != 0;
-  int readError = errno;
-  std::fclose(file);
-  if (failed) {
-    std::fprintf(stderr, "qx-ppd: cannot read %s: %s\n", path, std::strerror(readError));
+  WarnUnlessPpd(path);
+  std::unique_ptr<qx::PpdModel> model(input.ReadModel());
+  if (!input.error().empty()) {
+    std::fprintf(stderr, "qx-ppd: cannot read %s: %s\n", path, input.error().c_str());
     return 1;
   }
   if (!model) {

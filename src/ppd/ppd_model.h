@@ -411,9 +411,6 @@ std::unique_ptr<PpdModel> ReadPpdModel(PpdNextByte nextByte, void *context);
 // reading consumes.
 std::unique_ptr<PpdModel> ReadPpdModelFromFile(FILE *file);
 
-// fgetc as a PpdNextByte (context: the FILE).
-int ReadFileByte(void *file);
-
 // Reads up to `bytes` bytes of a file into `into` and says how many; fewer
 // only at the end of the file or on an error, and either ends the input.
 using PpdReadBlock = size_t (*)(void *context, unsigned char *into, size_t bytes);

@@ -283,7 +283,5 @@ std::unique_ptr<PpdModel> ReadPpdModelFromBlocks(PpdReadBlock readBlock, void *c
 
 std::unique_ptr<PpdModel> ReadPpdModelFromSource(FileByteSource &source) { return ReadModelFrom(source); }
 
-int ReadFileByte(void *file) { return std::fgetc(static_cast<FILE *>(file)); }
-
 }  // namespace qx
 

@@ -16,6 +16,7 @@
 namespace qx {
 namespace {
 
+using test::ReadFileByte;
 using test::ReadWholeFile;
 using test::SampleDirectory;
 using test::SampleNames;

@@ -13,6 +13,7 @@
 namespace qx {
 namespace {
 
+using test::ReadFileByte;
 using test::ReadWholeFile;
 using test::SampleDirectory;
 using test::SampleNames;

@@ -23,6 +23,9 @@ struct StringBytes {
   }
 };
 
+// fgetc as a PpdNextByte (context: the FILE): the runtime's own reading.
+inline int ReadFileByte(void *file) { return std::fgetc(static_cast<FILE *>(file)); }
+
 inline std::unique_ptr<PpdModel> ReadString(const std::string &ppd) {
   StringBytes bytes{ppd};
   return std::unique_ptr<PpdModel>(ReadPpdModel(&StringBytes::Next, &bytes));

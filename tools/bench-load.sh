@@ -9,6 +9,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 source "$ROOT/tools/qx-lib.sh"
 qx_build_preset x64-nt60 >/dev/null
+trap qx_wine_stop EXIT
 qx_wine_start
 cd "$ROOT/build/x64-nt60"
 qx_wine ./plugin_load_bench.exe "${1:-8}" "${2:-200}" "${3:-3}" "${4:-3}"

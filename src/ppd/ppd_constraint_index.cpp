@@ -41,6 +41,10 @@ bool SameUnits(const PpdUnit *a, int32_t aLength, const PpdUnit *b, int32_t bLen
   return true;
 }
 
+bool SameWord(const PpdWord &a, const PpdWord &b) {
+  return a.length == b.length && (a.text == b.text || SameUnits(a.text, a.length, b.text, b.length));
+}
+
 int32_t UnitCount(const PpdUnit *text) {
   int32_t n = 0;
   while (text[n] != 0) ++n;
@@ -114,18 +118,27 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   const int32_t installedCount = model.InstalledOptionCount();
   keywordSlots_.Size(static_cast<size_t>(installedCount));
   keywordOf_.reserve(static_cast<size_t>(installedCount));
+  // Records come in runs that share words (a feature's constraints, repeated
+  // blocks): a word equal to the one before has the id found before.
   for (int32_t i = 0; i < installedCount; ++i) {
     const PpdWord &keyword = model.Installed(i)->featureKeyword;
-    keywordOf_.push_back(FindKeyword(model, keyword.text, keyword.length, i));
+    if (i > 0 && SameWord(keyword, model.Installed(i - 1)->featureKeyword)) {
+      keywordOf_.push_back(keywordOf_.back());
+    } else {
+      keywordOf_.push_back(FindKeyword(model, keyword.text, keyword.length, i));
+    }
   }
 
   // The constraints led by an installed feature, with that feature's id.
   std::vector<int32_t> led, ledKeyword;
   led.reserve(static_cast<size_t>(model.ConstraintCount()));
   ledKeyword.reserve(static_cast<size_t>(model.ConstraintCount()));
+  int32_t keyword = -1;
   for (int32_t c = 0; c < model.ConstraintCount(); ++c) {
     const PpdWord &feature1 = model.Constraint(c)->feature1;
-    int32_t keyword = FindKeyword(model, feature1.text, feature1.length, -1);
+    if (c == 0 || !SameWord(feature1, model.Constraint(c - 1)->feature1)) {
+      keyword = FindKeyword(model, feature1.text, feature1.length, -1);
+    }
     if (keyword < 0) continue;
     led.push_back(c);
     ledKeyword.push_back(keyword);
@@ -137,12 +150,20 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
   groupConstraint_.reserve(led.size());
   std::vector<uint64_t> pairs;  // group in the high half, condition in the low
   pairs.reserve(led.size());
+  int32_t condition = -1, group = -1;
   for (size_t k = 0; k < led.size(); ++k) {
     const PpdConstraint &constraint = *model.Constraint(led[k]);
-    int32_t condition = FindCondition(model, ledKeyword[k], constraint.option1.text, constraint.option1.length,
-                                      true, led[k]);
-    int32_t group = FindGroup(model, HashUnits(constraint.feature2.text, constraint.feature2.length),
-                              constraint.feature2, constraint.option2, true, led[k]);
+    const PpdConstraint *previous = k > 0 ? model.Constraint(led[k - 1]) : nullptr;
+    if (previous == nullptr || ledKeyword[k] != ledKeyword[k - 1] ||
+        !SameWord(constraint.option1, previous->option1)) {
+      condition = FindCondition(model, ledKeyword[k], constraint.option1.text, constraint.option1.length, true,
+                                led[k]);
+    }
+    if (previous == nullptr || !SameWord(constraint.feature2, previous->feature2) ||
+        !SameWord(constraint.option2, previous->option2)) {
+      group = FindGroup(model, HashUnits(constraint.feature2.text, constraint.feature2.length),
+                        constraint.feature2, constraint.option2, true, led[k]);
+    }
     pairs.push_back(static_cast<uint64_t>(group) << 32 | static_cast<uint32_t>(condition));
   }
   std::sort(pairs.begin(), pairs.end());
@@ -183,10 +204,14 @@ PpdConstraintIndex::PpdConstraintIndex(const PpdModel &model) {
 void PpdConstraintIndex::Mark(PpdModel &model) {
   std::fill(conditionHit_.begin(), conditionHit_.end(), 0);
   if (!conditionHit_.empty()) {
+    int32_t condition = -1;
     for (int32_t i = 0; i < model.InstalledOptionCount(); ++i) {
       const PpdWord &current = model.Installed(i)->currentOption;
-      int32_t condition = FindCondition(model, keywordOf_[static_cast<size_t>(i)], current.text,
-                                        current.length, false, -1);
+      const size_t at = static_cast<size_t>(i);
+      if (i == 0 || keywordOf_[at] != keywordOf_[at - 1] ||
+          !SameWord(current, model.Installed(i - 1)->currentOption)) {
+        condition = FindCondition(model, keywordOf_[at], current.text, current.length, false, -1);
+      }
       if (condition >= 0) conditionHit_[static_cast<size_t>(condition)] = 1;
     }
   }

@@ -241,5 +241,32 @@ LineStep ReadSimpleOption(Source &source, const OptionLineKeyword &keyword, PpdF
   return LineStep::kRead;
 }
 
+// A feature's "*CloseUI: *Keyword" line in one step: the token reads take
+// "*CloseUI" and the byte that ends it, then the next token with the byte
+// that ends it, and drop both. Only the common form is taken: the next token
+// plain, after blanks or tabs, and ending in view. True when it was taken;
+// otherwise at most white space is consumed.
+template <class Source>
+bool ReadSimpleCloseUI(Source &source) {
+  Scan<Source> scan(source);
+  scan.SkipWhite();
+  const int32_t available = static_cast<int32_t>(scan.Available());
+  if (available < 16) return false;
+  const unsigned char *p = scan.Data();
+  if (std::memcmp(p, "*CloseUI", 8) != 0 || !kClasses.endsPlain[p[8]]) return false;
+  int32_t start = 9;
+  while (start < available && (p[start] == ' ' || p[start] == '\t')) ++start;
+  if (start + 1 >= available) return false;
+  const unsigned char first = p[start];
+  if (kClasses.of[first] == kWhite || first == '"' || first == '%' || (first == '*' && p[start + 1] == '%')) {
+    return false;
+  }
+  int32_t end = start + 1;
+  while (end < available && !kClasses.endsPlain[p[end]]) ++end;
+  if (end == available) return false;
+  scan.Consume(static_cast<size_t>(end + 1));
+  return true;
+}
+
 }  // namespace ppd_detail
 }  // namespace qx

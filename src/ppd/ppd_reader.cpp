@@ -59,6 +59,7 @@ bool ReadFeatureBodyFrom(Source &source, PpdToken &token, PpdFeature &feature, P
       if (step == LineStep::kRead) continue;
       if (step == LineStep::kOutOfMemory) return false;
     }
+    if (ReadSimpleCloseUI(source)) return true;
     if (!ReadTokenFrom(source, token, false)) return false;
     // Every case but the option line needs a leading asterisk.
     bool keywordLike = token.bytes[0] == '*';

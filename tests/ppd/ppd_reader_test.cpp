@@ -18,6 +18,7 @@ namespace qx {
 namespace {
 
 using test::ReadString;
+using test::ReadStringInBlocks;
 using test::StringBytes;
 using test::U8;
 using test::W;
@@ -236,6 +237,20 @@ TEST(ReadPpdModel, UiTypesAndFeaturesWithoutTranslation) {
   EXPECT_EQ(model->Feature(1)->uiType, kPpdPickMany);
   EXPECT_EQ(model->Feature(2)->uiType, kPpdPickOne);
   EXPECT_EQ(model->Feature(1)->options.Count(), 0);
+}
+
+// "*CloseUI:" drops the next token wherever it stands: after a line end or
+// a comment it is the next line's "*OpenUI", so B and F are never opened.
+TEST(ReadPpdModel, ACloseUILineDropsTheNextTokenWhereverItStands) {
+  const std::string ppd =
+      "*OpenUI *A: PickOne\n*CloseUI:\n*OpenUI *B: PickOne\n*B x: \"\"\n*CloseUI: *B\n"
+      "*OpenUI *C: PickOne\n*CloseUI: \"*C\" *OpenUI *D: PickOne\n*CloseUI:*D\n"
+      "*OpenUI *E: PickOne\n*CloseUI: *% comment\n*OpenUI *F: PickOne\n*CloseUI: *F\n";
+  auto model = ReadStringInBlocks(ppd);
+  std::string keywords;
+  for (const PpdFeature *feature : model->features) keywords += U8(feature->keyword) + ",";
+  EXPECT_EQ(keywords, "*A,*C,*D,*E,");
+  EXPECT_EQ(DumpPpdModel(*model), DumpPpdModel(*ReadString(ppd)));  // byte by byte: no line read in one step
 }
 
 TEST(ReadPpdModel, GroupsAndInstallableOptions) {

@@ -1,7 +1,9 @@
 // Reading models from strings and files in the PPD tests (native and Wine).
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +31,25 @@ inline int ReadFileByte(void *file) { return std::fgetc(static_cast<FILE *>(file
 inline std::unique_ptr<PpdModel> ReadString(const std::string &ppd) {
   StringBytes bytes{ppd};
   return std::unique_ptr<PpdModel>(ReadPpdModel(&StringBytes::Next, &bytes));
+}
+
+// The same read in blocks, as files are: the one-step line readers see
+// whole lines (ReadString's source shows them a byte at a time).
+struct StringBlocks {
+  std::string data;
+  size_t next = 0;
+  static size_t Read(void *context, unsigned char *into, size_t bytes) {
+    auto *self = static_cast<StringBlocks *>(context);
+    size_t n = std::min(bytes, self->data.size() - self->next);
+    std::memcpy(into, self->data.data() + self->next, n);
+    self->next += n;
+    return n;
+  }
+};
+
+inline std::unique_ptr<PpdModel> ReadStringInBlocks(const std::string &ppd) {
+  StringBlocks blocks{ppd};
+  return ReadPpdModelFromBlocks(&StringBlocks::Read, &blocks);
 }
 
 inline std::string U8(const PpdText &text) { return ToUtf8(text); }

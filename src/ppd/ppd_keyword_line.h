@@ -10,11 +10,30 @@
 namespace qx {
 namespace ppd_detail {
 
+// The common case in one step: a short plain name of ASCII bytes that ends
+// in view ("*OpenUI *Duplex: PickOne") becomes both texts directly, as the
+// token read would make them; anything else is left to it, with at most
+// white space consumed.
+template <class Source>
+QX_PPD_INLINE bool ReadShortNameFrom(Source &source, PpdText &keyword, PpdText &translation) {
+  Scan<Source> scan(source);
+  scan.SkipWhite();
+  if (!scan.More() || scan.Available() < 17) return false;
+  const unsigned char *p = scan.Data();
+  if (p[0] == '"' || p[0] == '%' || (p[0] == '*' && p[1] == '%')) return false;
+  int32_t end = 1;  // the first byte starts the token, whatever it is
+  while (end < 16 && !kClasses.endsWithSpaces[p[end]]) ++end;
+  if (end == 16 || !SetShortNameTexts(p, end, keyword, translation)) return false;
+  scan.Consume(static_cast<size_t>(end) + 1);  // the byte that ends the token is dropped
+  return true;
+}
+
 // Reads "keyword/translation" up to the colon or line end, decoding <hex>
 // bytes. The caller passes empty texts. False at the end of the input.
 template <class Source>
 bool ReadKeywordAndTranslationFrom(Source &source, PpdToken &token, PpdText &keyword,
                                    PpdText &translation) {
+  if (ReadShortNameFrom(source, keyword, translation)) return true;
   if (!ReadTokenFrom(source, token, true)) return false;
   // The token's buffer is far larger than any short token.
   if (SetShortNameTexts(token.bytes, token.length, keyword, translation)) return true;

@@ -253,6 +253,20 @@ TEST(ReadPpdModel, ACloseUILineDropsTheNextTokenWhereverItStands) {
   EXPECT_EQ(DumpPpdModel(*model), DumpPpdModel(*ReadString(ppd)));  // byte by byte: no line read in one step
 }
 
+// Names read in one step from whole lines give what the token reads give
+// byte by byte, at every edge of the common form.
+TEST(ReadPpdModel, NamesReadInBlocksEqualNamesReadByteByByte) {
+  const std::string ppd =
+      "*OpenGroup: G/Group\n*OpenUI *A : PickOne\n*CloseUI: *A\n*OpenUI :B: PickOne\n*CloseUI: :B\n"
+      "*OpenUI *ABCDEFGHIJKLMNO: PickOne\n*CloseUI: *ABCDEFGHIJKLMNO\n"
+      "*OpenUI *ABCDEFGHIJKLMNOP: PickOne\n*CloseUI: *ABCDEFGHIJKLMNOP\n"
+      "*OpenUI\n*Next: PickOne\n*CloseUI: *Next\n*OpenUI *%c\n *X: PickOne\n*CloseUI: *X\n"
+      "*OpenUI \"*Q\": PickOne\n*CloseUI: *Q\n*OpenUI *T\t x: PickOne\n*T\t x y: \"\"\n*CloseUI: *T\n"
+      "*OpenUI *H<41>: PickOne\n*CloseUI: *H<41>\n*CloseGroup: G\n";
+  EXPECT_EQ(DumpPpdModel(*ReadStringInBlocks(ppd)), DumpPpdModel(*ReadString(ppd)));
+  EXPECT_EQ(ReadStringInBlocks(ppd)->FeatureCount(), 9);
+}
+
 TEST(ReadPpdModel, GroupsAndInstallableOptions) {
   auto model = ReadString(
       "*OpenGroup: InstallableOptions/Options Installed\n"

@@ -1,6 +1,6 @@
-// The smallest printer-driver UI module Wine's spooler accepts: it answers the
-// devmode size and fills a default devmode, so that printers can be added and
-// jobs started in the tests. The real driver stand-in lives under tools/.
+// qxtestdrv.dll: the smallest printer-driver UI module Wine's spooler
+// accepts. It answers the devmode size and fills a default devmode, so that
+// the tests can add printers and start jobs without the plug-in loaded.
 #include <windows.h>
 #include <winspool.h>
 
